@@ -1,0 +1,16 @@
+#pragma once
+// Companion files of a map: the map path with exactly its last four characters replaced.
+// The dot is not searched for: "a.jpeg" gives "a..txt". A path shorter than four characters has no
+// base name and every derived name is empty. Lengths count characters (UTF-8 code points), not bytes.
+
+#include <string>
+#include <string_view>
+
+namespace velmaro {
+
+std::string BaseName(std::string_view mapPath);
+std::string XyFileName(std::string_view mapPath);    // base + ".txt"
+std::string InfoFileName(std::string_view mapPath);  // base + ".info"
+std::string KmlFileName(std::string_view mapPath);   // base + ".kml"
+
+}  // namespace velmaro
