@@ -15,7 +15,9 @@ double Degre2Decimal(std::string_view InputXY);
 
 // Decimal degrees to "d:mm:ss": floored degrees, then minutes and seconds each floored (cut, never
 // rounded, so a value never reads 60). Minutes and seconds always have two digits ("7:05:09"), so
-// the text reads back through Degre2Decimal to the same whole seconds.
+// Degre2Decimal reads the seconds back instead of taking ":9" as 0. Because of the cut, a value just
+// below a whole second in double arithmetic is written one second lower ("11:21:48" read and written
+// again gives "11:21:47"). A value that is no number is written "0:00:00".
 std::string Decimal2Degre(double decim);
 
 }  // namespace velmaro

@@ -47,7 +47,8 @@ struct Cursor {
 std::optional<double> ReadEdgeValue(std::string_view text, NotationChoice notation);
 
 // CursorX = L + x * ((R - L) / W), CursorY = T + y * ((B - T) / H), evaluated in exactly that order.
-// An unreadable edge value or a zero canvas side leaves that coordinate as it was.
+// An unreadable edge value, a zero canvas side or a result beyond the range of a double leaves that
+// coordinate as it was; computed becomes true when either coordinate was written.
 void Pixel2Map(double x, double y, CanvasSize canvas, const MapFrame& frame, NotationChoice notation,
                Cursor& cursor);
 

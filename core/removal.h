@@ -12,7 +12,8 @@ inline constexpr double kRemovalSearchStart = 29999;  // running minimum at star
 
 // Remove_Point(X, Y): press position in twips on a canvas of the given size. Frame values are read by
 // LeadingNumber (Degre2Decimal in DegMinSec), point texts by the notation selected now; the press
-// position and each distance are cut to four decimals; ties go to the later row. The chosen row is
+// position and each distance are cut to four decimals (a zero canvas side puts that press coordinate
+// at 0); ties go to the later row. The chosen row is
 // deleted and the rest renumbered. Cursor x/y are left holding the last point read (xDms/yDms are
 // untouched). Returns the removed row, or nothing when the table is empty or no point lies within
 // 29999 map units; the table is then unchanged. The green mark is the window's affair.
