@@ -1,0 +1,43 @@
+#pragma once
+// A real Form1 on the scripted platform, with a picture put straight onto the canvas, for the window
+// tests. Nothing here opens a modal dialog or starts a program.
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTest>
+#include <memory>
+
+#include "platform/fake_platform.h"
+#include "ui/form1.h"
+#include "ui/map_canvas.h"
+
+namespace velmaro::testing {
+
+struct Form1Fixture {
+  platform::FakePlatform platform;
+  std::unique_ptr<ui::Form1> form = std::make_unique<ui::Form1>(platform);
+
+  // A plain map of the given pixel size, so that twips are pixels times 15 at 96 dpi.
+  void givePicture(int widthPixels, int heightPixels, QColor colour = QColor(250, 250, 240)) {
+    QImage picture(widthPixels, heightPixels, QImage::Format_RGB32);
+    picture.fill(colour);
+    form->Picture1->setPicture(picture);
+  }
+
+  // A real mouse press on the canvas at a pixel position.
+  // (QTest's own press helpers take the point (0, 0) to mean the widget's centre, so the events are
+  // sent directly.)
+  void pressCanvas(QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pixel), form->Picture1->mapToGlobal(QPointF(pixel)), button,
+                      button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->Picture1, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pixel), form->Picture1->mapToGlobal(QPointF(pixel)),
+                        button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->Picture1, &release);
+  }
+
+  QColor canvasPixel(QPoint pixel) const { return form->Picture1->picture().pixelColor(pixel); }
+};
+
+}  // namespace velmaro::testing

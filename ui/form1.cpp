@@ -1,0 +1,151 @@
+// Form1: construction, start-up, layout on resize, and the window values the handlers share.
+
+#include "ui/form1.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "ui/arrow_picture.h"
+#include "ui/edge_field.h"
+#include "ui/map_canvas.h"
+#include "ui/point_grid.h"
+#include "ui/preview_image.h"
+#include "ui/tab_control.h"
+#include "ui/twips.h"
+#include "ui/window_icon.h"
+
+namespace velmaro::ui {
+
+namespace {
+constexpr double kDesignClientWidth = 18180;
+constexpr double kDesignClientHeight = 11895;
+constexpr double kMinimumOuterWidth = 18000;
+// The lowest control (Command8) ends 11055 twips below the tab control's top, and the tab control is
+// 800 twips lower than the window: 11855 twips at least, rounded up.
+constexpr double kMinimumOuterHeight = 12000;
+constexpr int kParametersTab = 1;
+
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+  setObjectName("Form1");
+  setWindowIcon(WindowIcon());
+  InstallFontSubstitutes();
+  QFont windowFont("MS Sans Serif");
+  windowFont.setStyleHint(QFont::SansSerif);
+  windowFont.setPointSizeF(8.25);
+  setFont(windowFont);
+  resize(ToPixels(kDesignClientWidth, twipsPerPixel()), ToPixels(kDesignClientHeight, twipsPerPixel()));
+  SSTab1 = new TabControl({"Map", "Parameters", "Infos"}, this);
+  place(SSTab1, 120, 120, 17895, 11655);
+  buildMapTab(SSTab1->page(0));
+  buildParametersTab(SSTab1->page(1));
+  buildInfosTab(SSTab1->page(2));
+  SSTab1->setCurrentIndex(kParametersTab);
+  setTabOrder();
+  connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+double Form1::twipsPerPixel() const { return TwipsPerPixel(this); }
+
+void Form1::Form_Load() {
+  const platform::Version version = platform_.version();
+  setWindowTitle(QString(" VELMARO  Version %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
+  Picture1->move(0, 0);
+  XY_Grid->setCellText(0, 2, Utf8(std::string(kXHeader)));
+  XY_Grid->setCellText(0, 4, Utf8(std::string(kYHeader)));
+  XY_Grid->makeCurrent(0, 4);
+  show();
+  table_ = PointTable{};
+  std::string Fichier;
+  Select_File(Fichier);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void Form1::Form_Resize() {
+  const double tpp = twipsPerPixel();
+  const QSize outer = frameGeometry().size();
+  const double W = ToTwips(outer.width(), tpp);
+  const double H = ToTwips(outer.height(), tpp);
+  // A size a control cannot take (negative while the window is tiny) is skipped; the next rules still run.
+  const auto sizeTo = [tpp](QWidget* control, double width, double height) {
+    if (width >= 0 && height >= 0) control->resize(ToPixels(width, tpp), ToPixels(height, tpp));
+  };
+  const double tabWidth = W - 500;
+  const double tabHeight = H - 800;
+  sizeTo(SSTab1, tabWidth, tabHeight);
+  sizeTo(RichTextBox1, W - 2000, H - 3000);
+  const double viewportWidth = tabWidth - 1000;
+  const double viewportHeight = tabHeight - 1500;
+  sizeTo(Picture2, viewportWidth, viewportHeight);
+  sizeTo(VScroll1, ToTwips(VScroll1->width(), tpp), viewportHeight);
+  sizeTo(HScroll1, viewportWidth, ToTwips(HScroll1->height(), tpp));
+
+  if (isMinimized() || isMaximized() || isFullScreen()) return;
+  if (W < kMinimumOuterWidth || H < kMinimumOuterHeight)
+    setOuterSizeTwips(std::max(W, kMinimumOuterWidth), std::max(H, kMinimumOuterHeight));
+}
+
+void Form1::setOuterSizeTwips(double width, double height) {
+  const double tpp = twipsPerPixel();
+  const QSize decoration = frameGeometry().size() - geometry().size();
+  const QSize client(ToPixels(width, tpp) - decoration.width(), ToPixels(height, tpp) - decoration.height());
+  setMinimumSize(ToPixels(kMinimumOuterWidth, tpp) - decoration.width(),
+                 ToPixels(kMinimumOuterHeight, tpp) - decoration.height());
+  resize(client);
+}
+
+NotationChoice Form1::notation() const {
+  if (Option1->isChecked()) return CoordinateType::Meters;
+  if (Option2->isChecked()) return CoordinateType::DegMinSec;
+  if (Option3->isChecked()) return CoordinateType::DecimalDegrees;
+  return std::nullopt;
+}
+
+void Form1::setNotation(NotationChoice choice) {
+  // An exclusive group cannot show "none selected" by itself; the info file can ask for exactly that.
+  notationGroup_->setExclusive(false);
+  Option1->setChecked(choice == CoordinateType::Meters);
+  Option2->setChecked(choice == CoordinateType::DegMinSec);
+  Option3->setChecked(choice == CoordinateType::DecimalDegrees);
+  notationGroup_->setExclusive(true);
+}
+
+MapFrame Form1::mapFrame() const {
+  return MapFrame{Text2->text().toStdString(), Text3->text().toStdString(), Text4->text().toStdString(),
+                  Text5->text().toStdString(), Label1->text().toStdString(), Label2->text().toStdString()};
+}
+
+void Form1::setMapFrame(const MapFrame& frame) {
+  Text2->setText(Utf8(frame.left));
+  Text3->setText(Utf8(frame.right));
+  Text4->setText(Utf8(frame.top));
+  Text5->setText(Utf8(frame.bottom));
+  Label1->setText(Utf8(frame.xCaption));
+  Label2->setText(Utf8(frame.yCaption));
+}
+
+CanvasSize Form1::canvasSize() const { return CanvasSize{Picture1->widthTwips(), Picture1->heightTwips()}; }
+
+void Form1::setPointer(bool busy) {
+  if (busy)
+    setCursor(Qt::WaitCursor);
+  else
+    setCursor(Qt::ArrowCursor);
+}
+
+}  // namespace velmaro::ui

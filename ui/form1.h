@@ -1,0 +1,171 @@
+#pragma once
+// Form1: the one window. Its controls carry the state the user sees; its handlers read the controls,
+// call the tested logic of core/ and files/, write the controls back, and reach the desktop only
+// through the platform layer. Handler names follow the control and the event (Picture1_MouseDown).
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "core/coordinate_type.h"
+#include "core/map_frame.h"
+#include "core/point_table.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTextEdit;
+
+namespace velmaro::platform {
+class Platform;
+}
+
+namespace velmaro::ui {
+
+class ArrowPicture;
+class EdgeField;
+class MapCanvas;
+class PointGrid;
+class PreviewImage;
+class TabControl;
+
+inline constexpr char kMessageTitle[] = "Tessaro";
+
+// Where "MS Sans Serif" or "Arial" is not installed, the closest sans-serif faces take their place.
+void InstallFontSubstitutes();
+
+class Form1 : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Form1(platform::Platform& platform, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // Start-up: caption, canvas auto-size, grid headers, show, empty table, then the map dialog.
+  void Form_Load();
+  void Form_Resize();
+
+  // Map canvas and preview.
+  void Picture1_MouseDown(int button, int shift, double x, double y);
+  void Picture1_MouseMove();
+  void Image1_MouseMove();
+  void XY_Grid_MouseDown(int button, int shift, double x, double y);
+  void Remove_Point(double X, double Y);
+
+  // Map selection and the info file.
+  void Command1_Click();
+  void Select_File(std::string& Fichier);
+  void Affiche_Parametres(const std::string& Info_Fichier);
+
+  // Saving.
+  void Command2_Click();
+  void Command3_Click();
+  void ExportKml();
+
+  // Converter, companion program, contact and quit.
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command7_Click();
+  void Command8_Click();
+
+  // Scrolling.
+  void ApplyHorizontalScroll();
+  void ApplyVerticalScroll();
+  void Picture3_Click();
+  void Picture4_Click();
+  void Picture5_Click();
+  void Picture6_Click();
+
+  // Typing in the frame fields.
+  void Text2_KeyPress(std::int16_t& KeyAscii);
+  void Text3_KeyPress(std::int16_t& KeyAscii);
+  void Text4_KeyPress(std::int16_t& KeyAscii);
+  void Text5_KeyPress(std::int16_t& KeyAscii);
+
+  void SSTab1_Click(int previousTab);
+
+  // State shared by the handlers, readable by tests.
+  const PointTable& pointTable() const { return table_; }
+  std::int16_t PointCount() const { return table_.PointCount(); }
+  const Cursor& cursor() const { return cursor_; }
+  NotationChoice notation() const;
+  void setNotation(NotationChoice notation);
+  MapFrame mapFrame() const;
+  void setMapFrame(const MapFrame& frame);
+  // Canvas offset inside the viewport, twips, as last positioned by a scroll event.
+  double canvasLeft() const { return canvasLeft_; }
+  double canvasTop() const { return canvasTop_; }
+
+  // The controls, named as the user knows them.
+  TabControl* SSTab1 = nullptr;
+  QWidget* Picture2 = nullptr;
+  MapCanvas* Picture1 = nullptr;
+  QScrollBar* HScroll1 = nullptr;
+  QScrollBar* VScroll1 = nullptr;
+  ArrowPicture* Picture3 = nullptr;
+  ArrowPicture* Picture4 = nullptr;
+  ArrowPicture* Picture5 = nullptr;
+  ArrowPicture* Picture6 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QPushButton* Command2 = nullptr;
+  QLineEdit* Text6 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLineEdit* Text8 = nullptr;
+  EdgeField* Text2 = nullptr;
+  EdgeField* Text3 = nullptr;
+  EdgeField* Text4 = nullptr;
+  EdgeField* Text5 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  PreviewImage* Image1 = nullptr;
+  PointGrid* XY_Grid = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  QRadioButton* Option1 = nullptr;
+  QRadioButton* Option2 = nullptr;
+  QRadioButton* Option3 = nullptr;
+  QPushButton* Command6 = nullptr;
+  QLineEdit* Text7 = nullptr;
+  QLineEdit* Text9 = nullptr;
+  QPushButton* Command8 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  QPushButton* Command5 = nullptr;
+  QPushButton* Command7 = nullptr;
+  QPushButton* Command3 = nullptr;
+  QPushButton* Command4 = nullptr;
+  QTextEdit* RichTextBox1 = nullptr;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildMapTab(QWidget* tab);
+  void buildParametersTab(QWidget* tab);
+  void buildInfosTab(QWidget* tab);
+  void setTabOrder();
+  void place(QWidget* control, double left, double top, double width, double height);
+  void connectHandlers();
+  void filterFrameKey(std::int16_t& KeyAscii);
+  void stepScrollBar(QScrollBar* bar, int delta);
+  CanvasSize canvasSize() const;
+  void showWholeTableFrom(int row);
+  void loadMapPicture(const std::string& path);
+  void saveInfoFile();
+  void setPointer(bool busy);
+  double twipsPerPixel() const;
+  void setOuterSizeTwips(double width, double height);
+
+  platform::Platform& platform_;
+  QButtonGroup* notationGroup_ = nullptr;
+  PointTable table_;
+  Cursor cursor_;
+  double canvasLeft_ = 0;
+  double canvasTop_ = 0;
+  bool resizing_ = false;
+};
+
+}  // namespace velmaro::ui

@@ -1,0 +1,54 @@
+#pragma once
+// Picture1: the map canvas. It holds the map at full size (it sizes itself to its picture), shows it
+// inside the viewport that clips it, and reports presses and moves in twips from its own top-left
+// corner. Circles are drawn into the picture itself, so markers stay until a new picture replaces them.
+// Only the exposed part is painted, so scrolling a 300-megapixel map stays cheap.
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+namespace velmaro::ui {
+
+// Button codes of the press event: 1 left, 2 right, 4 middle (others 8, 16).
+int ButtonCode(Qt::MouseButton button);
+int ShiftCode(Qt::KeyboardModifiers modifiers);
+
+class MapCanvas : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MapCanvas(QWidget* parent = nullptr);
+
+  // The canvas takes the picture's size (auto-size). The previous picture and its markers are gone.
+  void setPicture(QImage picture);
+  const QImage& picture() const { return picture_; }
+
+  double widthTwips() const;
+  double heightTwips() const;
+
+  // Drawing state, as a picture box keeps it between calls.
+  void setFillColor(QColor colour) { fillColour_ = colour; }
+  void setFillStyleSolid(bool solid) { fillSolid_ = solid; }
+  QColor fillColor() const { return fillColour_; }
+  bool fillStyleSolid() const { return fillSolid_; }
+
+  // A circle centred at (x, y) twips with the given radius in twips, outlined in `outline` and filled
+  // with the fill colour when the fill style is solid.
+  void circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
+
+ signals:
+  void mouseDown(int button, int shift, double xTwips, double yTwips);
+  void mouseMove(int button, int shift, double xTwips, double yTwips);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  QImage picture_;
+  QColor fillColour_ = Qt::black;
+  bool fillSolid_ = false;
+};
+
+}  // namespace velmaro::ui
