@@ -1,5 +1,6 @@
 #pragma once
-// The KML document of the points of a degree map: plain ASCII, CR LF after every line.
+// The KML document of the points of a degree map: plain ASCII for the texts the system itself writes,
+// CR LF after every line, the last included.
 
 #include <optional>
 #include <string>
@@ -11,11 +12,15 @@
 
 namespace velmaro {
 
-// Lines 1-11 fixed, then seven lines per point, then "</Document>" and "</kml>". Longitude sign +1
-// only for the caption "X Coord. EAST", latitude sign -1 only for "Y Coord. SOUTH". DecimalDegrees
-// cells read by LeadingNumber; DegMinSec cells through Degre2Decimal, cut to five decimals.
+// Lines 1-11 fixed, then seven lines per point, then "</Document>" and "</kml>". Point k (1..n, table
+// order) is named "Pt" + SignedNumberText(k) ("Pt 7"), whatever its grid name. Longitude sign +1 only
+// for the caption "X Coord. EAST", latitude sign -1 only for "Y Coord. SOUTH"; the letter columns are
+// not read. DegMinSec cells go through Degre2Decimal and are cut (floored) to five decimals; any other
+// notation reads cells by LeadingNumber, uncut (a cell without a leading number gives 0). The
+// coordinates line holds no blank at all.
 std::string KmlText(const PointTable& table, const MapFrame& frame, CoordinateType notation);
 
+// Replaces the file as a whole (ReplaceFileContents); nothing on success.
 std::optional<WriteFailure> WriteKmlFile(const std::string& path, const PointTable& table, const MapFrame& frame,
                                          CoordinateType notation);
 

@@ -1,7 +1,9 @@
 #pragma once
 // Companion files of a map: the map path with exactly its last four characters replaced.
 // The dot is not searched for: "a.jpeg" gives "a..txt". A path shorter than four characters has no
-// base name and every derived name is empty. Lengths count characters (UTF-8 code points), not bytes.
+// base name and every derived name is empty; a path of exactly four characters has the empty base
+// name, so its companions are ".txt", ".info" and ".kml". Lengths count characters (UTF-8 code points),
+// not bytes; a byte that is not part of a well-formed UTF-8 sequence counts as one character.
 
 #include <string>
 #include <string_view>
