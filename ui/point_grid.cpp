@@ -31,6 +31,10 @@ PointGrid::PointGrid(QWidget* parent) : QTableWidget(kMaxPoints + 1, kColumns, p
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  // Until the first capture sets them, the columns already have the widths a capture gives, so the
+  // five columns fit the grid without scrolling sideways.
+  const double startWidths[kColumns] = {900, 500, 1200, 500, 1200};
+  for (int column = 0; column < kColumns; ++column) setColumnWidthTwips(column, startWidths[column]);
   for (int row = 0; row <= kMaxPoints; ++row) {
     for (int column = 0; column < kColumns; ++column) {
       auto* item = new QTableWidgetItem();
