@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace velmaro::bench {
+
+// The measured operations on one map file.
+enum class LoadCase {
+  RawDecode,       // reference: libjpeg-turbo alone, file bytes already in memory, to a fresh 32-bit buffer
+  LoadFull,        // the loader's full picture, file reading included
+  LoadPreview,     // the loader's preview alone, file reading included
+  LoadMapPicture,  // full picture and preview together: what opening a map costs
+};
+
+std::string_view CaseName(LoadCase loadCase);
+std::optional<LoadCase> CaseFromName(std::string_view name);
+
+struct CaseResult {
+  double seconds = 0;           // wall time of the operation alone
+  double cpuSeconds = 0;        // processor time of the operation (user and system), steadier on a busy machine
+  std::int64_t peakBytes = 0;   // the process's peak resident memory (VmHWM) with the result still held
+};
+
+// Runs `loadCase` on `path` in this process. nullopt when the operation fails.
+std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path);
+
+// Runs `loadCase` in a fresh child process (`program` started with "--child <case> <path>"), so that the peak
+// memory of one case is not raised by an earlier one. nullopt when the child fails.
+std::optional<CaseResult> RunCaseInChild(const QString& program, LoadCase loadCase, const QString& path);
+
+// The child's side: prints the result of RunCaseHere as "<seconds> <cpu seconds> <peak bytes>"; returns the
+// exit code.
+int ChildMain(std::string_view caseName, const QString& path);
+
+}  // namespace velmaro::bench

@@ -1,0 +1,10 @@
+// Image plugins (JPEG, GIF) are found through the application object, so one lives for the whole run.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

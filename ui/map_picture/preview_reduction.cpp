@@ -1,0 +1,106 @@
+#include "ui/map_picture/preview_reduction.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace velmaro::map_picture {
+namespace {
+
+constexpr std::array<int, 4> kDivisorsLargestFirst = {8, 4, 2, 1};
+
+int CeilDiv(int value, int divisor) { return (value + divisor - 1) / divisor; }
+
+bool IsSupportedFormat(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Block sums are kept two channels to a 32-bit word (red and blue, alpha and green), each in 16 bits: an 8 x 8
+// block sums to at most 64 x 255 = 16320, so the halves never spill into each other, and one pass adds two
+// channels per instruction. This pass reads every source pixel once and dominates the reduction.
+constexpr std::uint32_t kEvenChannels = 0x00FF00FFu;
+
+struct BlockSums {
+  std::uint32_t redBlue = 0;
+  std::uint32_t alphaGreen = 0;
+};
+
+// Adds one source row into the sums of its target row; the divisor is a template constant so the block unrolls.
+template <int Divisor>
+void AccumulateRow(const QRgb* row, int width, BlockSums* sums) {
+  const int wholeBlocks = width / Divisor;
+  for (int block = 0; block < wholeBlocks; ++block) {
+    std::uint32_t redBlue = 0, alphaGreen = 0;
+    for (int i = 0; i < Divisor; ++i) {
+      const QRgb pixel = row[block * Divisor + i];
+      redBlue += pixel & kEvenChannels;
+      alphaGreen += (pixel >> 8) & kEvenChannels;
+    }
+    sums[block].redBlue += redBlue;
+    sums[block].alphaGreen += alphaGreen;
+  }
+  for (int x = wholeBlocks * Divisor; x < width; ++x) {
+    sums[wholeBlocks].redBlue += row[x] & kEvenChannels;
+    sums[wholeBlocks].alphaGreen += (row[x] >> 8) & kEvenChannels;
+  }
+}
+
+int RoundedMean(std::uint32_t sum, std::uint32_t count) { return static_cast<int>((sum + count / 2) / count); }
+
+// Writes the block means of one target row; `rows` is the number of source rows the blocks held.
+void WriteMeans(const std::vector<BlockSums>& sums, int sourceWidth, int divisor, int rows, QRgb* target) {
+  for (std::size_t x = 0; x < sums.size(); ++x) {
+    const int left = static_cast<int>(x) * divisor;
+    const int columns = left + divisor <= sourceWidth ? divisor : sourceWidth - left;
+    const auto count = static_cast<std::uint32_t>(columns * rows);
+    const BlockSums& sum = sums[x];
+    target[x] = qRgba(RoundedMean(sum.redBlue >> 16, count), RoundedMean(sum.alphaGreen & 0xFFFF, count),
+                      RoundedMean(sum.redBlue & 0xFFFF, count), RoundedMean(sum.alphaGreen >> 16, count));
+  }
+}
+
+template <int Divisor>
+void ReduceInto(const QImage& source, QImage& target) {
+  const int width = source.width();
+  const int height = source.height();
+  std::vector<BlockSums> sums(static_cast<std::size_t>(target.width()));
+  for (int y = 0; y < target.height(); ++y) {
+    std::fill(sums.begin(), sums.end(), BlockSums{});
+    const int firstRow = y * Divisor;
+    const int rows = firstRow + Divisor <= height ? Divisor : height - firstRow;
+    for (int r = 0; r < rows; ++r) {
+      AccumulateRow<Divisor>(reinterpret_cast<const QRgb*>(source.constScanLine(firstRow + r)), width, sums.data());
+    }
+    WriteMeans(sums, width, Divisor, rows, reinterpret_cast<QRgb*>(target.scanLine(y)));
+  }
+}
+
+}  // namespace
+
+int PreviewDivisor(QSize picture, QSize box) {
+  for (const int divisor : kDivisorsLargestFirst) {
+    const QSize reduced = ReducedSize(picture, divisor);
+    if (reduced.width() >= box.width() && reduced.height() >= box.height()) return divisor;
+  }
+  return 1;
+}
+
+QSize ReducedSize(QSize picture, int divisor) {
+  return {CeilDiv(picture.width(), divisor), CeilDiv(picture.height(), divisor)};
+}
+
+QImage ReduceByDivisor(const QImage& source, int divisor) {
+  if (source.isNull() || !IsSupportedFormat(source.format())) return {};
+  if (divisor == 1) return source;
+  QImage target(ReducedSize(source.size(), divisor), source.format());
+  if (target.isNull()) return {};
+  switch (divisor) {
+    case 2: ReduceInto<2>(source, target); return target;
+    case 4: ReduceInto<4>(source, target); return target;
+    case 8: ReduceInto<8>(source, target); return target;
+    default: return {};
+  }
+}
+
+}  // namespace velmaro::map_picture

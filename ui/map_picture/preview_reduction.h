@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+namespace velmaro::map_picture {
+
+// The preview is the picture reduced by a whole divisor of 1, 2, 4 or 8 on both sides: the JPEG decoder produces
+// exactly these scales straight from the compressed data, and the same reduction made from full pixels gives
+// the same preview size.
+
+// The largest divisor whose reduced picture still covers `box` on both sides, so that stretching the preview to
+// the box never enlarges it; 1 when the picture itself is smaller than the box on either side. A box with a
+// side of 0 or less is covered by any picture and gives 8.
+int PreviewDivisor(QSize picture, QSize box);
+
+// The size of `picture` reduced by `divisor`, rounding up: a partial block at the right or bottom edge still
+// gives a pixel (the same rounding as the JPEG decoder's scaled output).
+QSize ReducedSize(QSize picture, int divisor);
+
+// `source` reduced by `divisor` (1, 2, 4 or 8), each target pixel the mean of its block of source pixels (a
+// partial edge block averages the pixels it has). Works on 32-bit formats (RGB32, ARGB32, ARGB32_Premultiplied)
+// and keeps the format. Divisor 1 returns `source` itself, sharing its pixels. A null image for any other
+// format or divisor, or when the target cannot be allocated.
+QImage ReduceByDivisor(const QImage& source, int divisor);
+
+}  // namespace velmaro::map_picture
