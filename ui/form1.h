@@ -3,7 +3,9 @@
 // call the tested logic of core/ and files/, write the controls back, and reach the desktop only
 // through the platform layer. Handler names follow the control and the event (Picture1_MouseDown).
 
+#include <QImage>
 #include <QWidget>
+#include <optional>
 #include <cstdint>
 #include <string>
 
@@ -153,7 +155,7 @@ class Form1 : public QWidget {
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
   void showWholeTableFrom(int row);
-  void loadMapPicture(const std::string& path);
+  std::optional<QImage> loadPreviewThenFull(const QString& path);
   void saveInfoFile();
   void setPointer(bool busy);
   double twipsPerPixel() const;

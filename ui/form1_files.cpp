@@ -33,16 +33,29 @@ void Form1::Command1_Click() {
 void Form1::Select_File(std::string& Fichier) {
   // The canvas keeps the current map while the dialog is open, so a cancel leaves the window as it was.
   Fichier = platform_.chooseFile({platform::DialogMode::Open, "File selection All", "*.jpg", "*.jpg"});
-  const std::optional<map_picture::MapPicture> picture = map_picture::LoadMapPicture(Utf8(Fichier), Image1->size());
-  if (picture) Picture1->setPicture(picture->full);
-  Text1->setText(Utf8(Fichier));
-  Text6->setText(Utf8(XyFileName(Fichier)));
+  const QString path = Utf8(Fichier);
   setPointer(true);
-  if (picture) Image1->setPicture(picture->preview);
+  const std::optional<QImage> full = loadPreviewThenFull(path);
+  if (full) Picture1->setPicture(*full);
+  Text1->setText(path);
+  Text6->setText(Utf8(XyFileName(Fichier)));
   const std::string infoName = InfoFileName(Fichier);
   Text8->setText(Utf8(infoName));
   if (FileExists(infoName) == 1) Affiche_Parametres(infoName);
   setPointer(false);
+}
+
+std::optional<QImage> Form1::loadPreviewThenFull(const QString& path) {
+  // A scaled decode takes a fraction of the full one, so the user sees the new map in the preview
+  // while the full picture is still being decoded.
+  std::optional<QImage> preview = map_picture::LoadPreview(path, Image1->size());
+  if (!preview) return std::nullopt;
+  const QImage previous = Image1->picture();
+  Image1->setPicture(*preview);
+  Image1->repaint();
+  std::optional<QImage> full = map_picture::LoadFull(path);
+  if (!full) Image1->setPicture(previous);  // a map that cannot be loaded whole is not shown at all
+  return full;
 }
 
 void Form1::Affiche_Parametres(const std::string& Info_Fichier) {
