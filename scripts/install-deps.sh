@@ -11,6 +11,8 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation
   xdg-utils desktop-file-utils shared-mime-info
+  python3 file dpkg-dev appstream
+  locales
 )
 
 missing=()
@@ -24,4 +26,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A German locale lets the tests prove that numbers keep "." as the decimal point whatever the locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
 fi
