@@ -1,5 +1,6 @@
 #include "bench/load_cases.h"
 
+#include "bench/bench_window.h"
 #include "ui/map_picture/map_picture_loader.h"
 
 #include <turbojpeg.h>
@@ -23,11 +24,14 @@ namespace {
 namespace mp = velmaro::map_picture;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::array<std::pair<LoadCase, std::string_view>, 4> kCaseNames{{
+constexpr std::array<std::pair<LoadCase, std::string_view>, 7> kCaseNames{{
     {LoadCase::RawDecode, "raw-decode"},
     {LoadCase::LoadFull, "load-full"},
     {LoadCase::LoadPreview, "load-preview"},
     {LoadCase::LoadMapPicture, "load-map-picture"},
+    {LoadCase::PreviewThenFull, "preview-then-full"},
+    {LoadCase::SelectFile, "select-file"},
+    {LoadCase::SelectFileAgain, "select-file-again"},
 }};
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
@@ -124,6 +128,20 @@ std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path) {
     case LoadCase::LoadFull: return Timed([&] { return mp::LoadFull(path); });
     case LoadCase::LoadPreview: return Timed([&] { return mp::LoadPreview(path, box); });
     case LoadCase::LoadMapPicture: return Timed([&] { return mp::LoadMapPicture(path, box); });
+    case LoadCase::PreviewThenFull:
+      return Timed([&] {
+        const std::optional<QImage> preview = mp::LoadPreview(path, box);
+        return preview && mp::LoadFull(path);  // the preview stays alive, as it stays on screen
+      });
+    case LoadCase::SelectFile: {
+      BenchWindow window;  // the window is up and waiting when the user picks a map
+      return Timed([&] { return window.open(path); });
+    }
+    case LoadCase::SelectFileAgain: {
+      BenchWindow window;
+      if (!window.open(path)) return std::nullopt;
+      return Timed([&] { return window.open(path); });
+    }
   }
   return std::nullopt;
 }

@@ -13,7 +13,10 @@ enum class LoadCase {
   RawDecode,       // reference: libjpeg-turbo alone, file bytes already in memory, to a fresh 32-bit buffer
   LoadFull,        // the loader's full picture, file reading included
   LoadPreview,     // the loader's preview alone, file reading included
-  LoadMapPicture,  // full picture and preview together: what opening a map costs
+  LoadMapPicture,  // full picture and preview together from one decode
+  PreviewThenFull, // the preview decoded at a reduced scale, then the full picture: the window's order
+  SelectFile,      // Form1::Select_File with the map chosen in the dialog: opening a map in the window
+  SelectFileAgain, // the same with the map already open: a second map opened over the first
 };
 
 std::string_view CaseName(LoadCase loadCase);

@@ -21,6 +21,7 @@ namespace velmaro::ui {
 namespace {
 QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
+constexpr qsizetype kKeepOldPictureBytes = qsizetype{256} * 1024 * 1024;
 }  // namespace
 
 void Form1::Command1_Click() {
@@ -53,6 +54,9 @@ std::optional<QImage> Form1::loadPreviewThenFull(const QString& path) {
   const QImage previous = Image1->picture();
   Image1->setPicture(*preview);
   Image1->repaint();
+  // Two huge maps at once may not fit in memory: once the new map has decoded at reduced scale, a
+  // large old picture is let go before the new one is decoded whole.
+  if (Picture1->picture().sizeInBytes() > kKeepOldPictureBytes) Picture1->dropPicture();
   std::optional<QImage> full = map_picture::LoadFull(path);
   if (!full) Image1->setPicture(previous);  // a map that cannot be loaded whole is not shown at all
   return full;

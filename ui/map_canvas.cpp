@@ -36,6 +36,11 @@ void MapCanvas::setPicture(QImage picture) {
   update();
 }
 
+void MapCanvas::dropPicture() {
+  picture_ = QImage();
+  update();
+}
+
 double MapCanvas::widthTwips() const { return ToTwips(width(), TwipsPerPixel(this)); }
 double MapCanvas::heightTwips() const { return ToTwips(height(), TwipsPerPixel(this)); }
 

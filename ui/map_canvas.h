@@ -23,6 +23,10 @@ class MapCanvas : public QWidget {
   void setPicture(QImage picture);
   const QImage& picture() const { return picture_; }
 
+  // Frees the picture's pixels (and its markers) but keeps the canvas's size; the canvas shows its
+  // background until the next picture arrives.
+  void dropPicture();
+
   double widthTwips() const;
   double heightTwips() const;
 

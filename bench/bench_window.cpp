@@ -1,0 +1,55 @@
+#include "bench/bench_window.h"
+
+#include <QApplication>
+
+#include <utility>
+
+#include "ui/map_canvas.h"
+#include "ui/map_picture/map_picture_loader.h"
+#include "ui/tab_control.h"
+
+namespace velmaro::bench {
+namespace {
+constexpr int kMapTab = 0;
+}  // namespace
+
+void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "velmaro_bench";
+  static char* argv[] = {name, nullptr};
+  // Kept for the whole process: widgets made later need it, and the process ends right after the benchmarks.
+  static QApplication* application = new QApplication(argc, argv);
+  (void)application;
+}
+
+BenchWindow::BenchWindow() {
+  EnsureApplication();
+  form_ = std::make_unique<ui::Form1>(platform_);
+  form_->Form_Load();
+  form_->SSTab1->setCurrentIndex(kMapTab);
+  QCoreApplication::processEvents();
+}
+
+BenchWindow::~BenchWindow() = default;
+
+void BenchWindow::setMapPicture(QImage&& picture) {
+  form_->Picture1->setPicture(std::move(picture));
+  QCoreApplication::processEvents();
+}
+
+bool BenchWindow::open(const QString& path) {
+  const std::optional<QSize> expected = map_picture::PictureSize(path);
+  platform_.queueFileName(path.toStdString());
+  std::string Fichier;
+  form_->Select_File(Fichier);
+  return expected && form_->Picture1->picture().size() == *expected;
+}
+
+void BenchWindow::resizeClient(QSize size) {
+  form_->resize(size);
+  QCoreApplication::processEvents();
+}
+
+}  // namespace velmaro::bench

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+#include "platform/fake_platform.h"
+#include "ui/form1.h"
+
+namespace velmaro::bench {
+
+// Makes sure this process has a QApplication, created on first call and kept to the end of the process.
+// Unless QT_QPA_PLATFORM is already set, it runs on the offscreen platform, so no display is needed.
+void EnsureApplication();
+
+// The real window as the benchmarks drive it: Form1 on the scripted platform (no dialog ever shows), started
+// as the program starts it (Form_Load, with the map dialog cancelled), shown at its design size with the Map
+// tab in front. Calls EnsureApplication itself.
+class BenchWindow {
+ public:
+  BenchWindow();
+  ~BenchWindow();
+
+  ui::Form1& form() { return *form_; }
+  platform::FakePlatform& platform() { return platform_; }
+
+  // Puts `picture` on the canvas. Moved in, so that the canvas holds the only reference: a marker drawn
+  // later then paints into these very pixels instead of detaching a full copy first.
+  void setMapPicture(QImage&& picture);
+
+  // Opens `path` the way the user does: the map dialog answers `path` and Select_File runs. True when the
+  // canvas then has the picture's size.
+  bool open(const QString& path);
+
+  // Resizes the window's client area to `size` pixels; the viewport follows through Form_Resize.
+  void resizeClient(QSize size);
+
+ private:
+  platform::FakePlatform platform_;
+  std::unique_ptr<ui::Form1> form_;
+};
+
+}  // namespace velmaro::bench

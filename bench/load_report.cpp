@@ -1,0 +1,143 @@
+#include "bench/load_report.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/load_cases.h"
+#include "bench/stats.h"
+#include "bench/summary.h"
+#include "bench/test_map.h"
+#include "ui/map_picture/memory_budget.h"
+
+namespace velmaro::bench {
+namespace {
+
+constexpr double kMebibyte = 1024.0 * 1024.0;
+constexpr double kOpenGoal = 1.3;
+constexpr double kPreviewGoal = 0.3;
+constexpr double kPeakFactorGoal = 1.15;
+constexpr double kPeakAllowanceBytes = 120.0 * 1000 * 1000;
+
+struct CaseMedian {
+  double seconds = 0;
+  double cpuSeconds = 0;
+  double peakBytes = 0;
+};
+
+std::optional<CaseMedian> MeasureMedian(const QString& program, LoadCase loadCase, const QString& path, int repeat) {
+  std::vector<double> seconds, cpuSeconds, peaks;
+  for (int i = 0; i < repeat; ++i) {
+    const auto result = RunCaseInChild(program, loadCase, path);
+    if (!result) return std::nullopt;
+    seconds.push_back(result->seconds);
+    cpuSeconds.push_back(result->cpuSeconds);
+    peaks.push_back(static_cast<double>(result->peakBytes));
+  }
+  return CaseMedian{Median(seconds), Median(cpuSeconds), Median(peaks)};
+}
+
+// Which goal a row is held against, and whether it stands for that goal in the summary.
+enum class TimeGoal { None, Open, Preview };
+
+struct Row {
+  LoadCase loadCase;
+  const char* label;
+  TimeGoal timeGoal;
+  bool peakGoal;
+  const char* summaryName;  // how the summary names the row; nullptr for a row that answers no goal there
+};
+
+constexpr std::array<Row, 7> kRows{{
+    {LoadCase::RawDecode, "libjpeg-turbo decode (reference)", TimeGoal::None, false, nullptr},
+    {LoadCase::LoadFull, "LoadFull", TimeGoal::None, false, nullptr},
+    {LoadCase::LoadPreview, "LoadPreview", TimeGoal::Preview, false, "LoadPreview"},
+    {LoadCase::LoadMapPicture, "LoadMapPicture", TimeGoal::Open, true, nullptr},
+    {LoadCase::PreviewThenFull, "LoadPreview, then LoadFull", TimeGoal::Open, true, nullptr},
+    {LoadCase::SelectFile, "Form1::Select_File (open a map)", TimeGoal::Open, true, "Select_File, first map"},
+    {LoadCase::SelectFileAgain, "  the same, over an open map", TimeGoal::Open, true, "Select_File, map over a map"},
+}};
+
+double TimeLimit(TimeGoal goal) {
+  switch (goal) {
+    case TimeGoal::Open: return kOpenGoal;
+    case TimeGoal::Preview: return kPreviewGoal;
+    case TimeGoal::None: return 0;
+  }
+  return 0;
+}
+
+constexpr const char* kRowFormat = "  %-34s %7s %6s %7s %6s  %-14s %8s %6s  %s\n";
+
+// The goals are judged on processor time: the load is single-threaded, so on an idle machine wall time equals
+// it, while on a shared machine wall time mostly measures the neighbours.
+void PrintRow(const Row& row, const CaseMedian& median, const CaseMedian& reference, double rawBytes) {
+  const double ratio = median.cpuSeconds / reference.cpuSeconds;
+  std::string timeGoal = "-";
+  if (row.timeGoal != TimeGoal::None) {
+    timeGoal = "<= " + Fixed(TimeLimit(row.timeGoal), 2) + " " + Verdict(ratio <= TimeLimit(row.timeGoal));
+  }
+  std::string peakGoal = "-";
+  if (row.peakGoal) {
+    const double limit = kPeakFactorGoal * rawBytes + kPeakAllowanceBytes;
+    peakGoal = "<= " + Fixed(limit / kMebibyte, 0) + " " + Verdict(median.peakBytes <= limit);
+  }
+  const double wallRatio = median.seconds / reference.seconds;
+  std::printf(kRowFormat, row.label, Fixed(median.seconds, 3).c_str(), Fixed(wallRatio, 2).c_str(),
+              Fixed(median.cpuSeconds, 3).c_str(), Fixed(ratio, 2).c_str(), timeGoal.c_str(),
+              Fixed(median.peakBytes / kMebibyte, 0).c_str(), Fixed(median.peakBytes / rawBytes, 2).c_str(),
+              peakGoal.c_str());
+}
+
+void Summarise(const Row& row, const CaseMedian& median, const CaseMedian& reference, double rawBytes,
+               const std::string& sizeName, GoalSummary& summary) {
+  if (row.summaryName == nullptr) return;
+  if (row.timeGoal != TimeGoal::None) {
+    const double ratio = median.cpuSeconds / reference.cpuSeconds;
+    const std::string what = row.timeGoal == TimeGoal::Open ? "opening, " : "preview, ";
+    summary.add({what + sizeName + ", " + row.summaryName + ": cpu x decode", Fixed(ratio, 2) + " x",
+                 "<= " + Fixed(TimeLimit(row.timeGoal), 2) + " x", ratio <= TimeLimit(row.timeGoal)});
+  }
+  if (row.peakGoal) {
+    const double limit = kPeakFactorGoal * rawBytes + kPeakAllowanceBytes;
+    summary.add({"peak memory, " + sizeName + ", " + row.summaryName,
+                 Fixed(median.peakBytes / kMebibyte, 0) + " MiB", "<= " + Fixed(limit / kMebibyte, 0) + " MiB",
+                 median.peakBytes <= limit});
+  }
+}
+
+}  // namespace
+
+bool BenchLoading(const QString& program, int megapixels, int repeat, GoalSummary& summary) {
+  const QSize size = MapSizeForMegapixels(megapixels);
+  std::printf("Preparing a %d x %d test map...\n", size.width(), size.height());
+  std::fflush(stdout);
+  const auto path = CachedTestMap(size);
+  if (!path) return false;
+  const double rawBytes = static_cast<double>(velmaro::map_picture::PixelBytes(size));
+  const std::string sizeName = Fixed(size.width() * double(size.height()) / 1e6, 0) + " MP";
+  std::printf("\nOpening a map %d x %d (%s MP), JPEG q90 4:2:0 %s MB, raw pixels %s MB, median of %d runs\n",
+              size.width(), size.height(), Fixed(size.width() * double(size.height()) / 1e6, 1).c_str(),
+              Fixed(QFileInfo(*path).size() / kMebibyte, 1).c_str(), Fixed(rawBytes / kMebibyte, 0).c_str(), repeat);
+  std::printf(kRowFormat, "case", "wall s", "x ref", "cpu s", "x ref", "goal (cpu)", "peak MiB", "x raw",
+              "peak goal MiB (1.15 x raw + 120 MB)");
+  std::optional<CaseMedian> reference;
+  for (const Row& row : kRows) {
+    const auto median = MeasureMedian(program, row.loadCase, *path, repeat);
+    if (!median) {
+      std::printf("  %-34s failed\n", row.label);
+      return false;
+    }
+    if (!reference) reference = *median;
+    PrintRow(row, *median, *reference, rawBytes);
+    Summarise(row, *median, *reference, rawBytes, sizeName, summary);
+    std::fflush(stdout);
+  }
+  return true;
+}
+
+}  // namespace velmaro::bench
