@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_frames.h"
+
 #include <optional>
 #include <string>
 
@@ -10,17 +12,9 @@ namespace {
 
 constexpr CanvasSize kCanvas{4096, 2048};
 
-MapFrame Frame(std::string left, std::string right, std::string top, std::string bottom) {
-  MapFrame frame;
-  frame.left = std::move(left);
-  frame.right = std::move(right);
-  frame.top = std::move(top);
-  frame.bottom = std::move(bottom);
-  return frame;
-}
-
-const MapFrame kStartFrame{};
-const MapFrame kDmsFrame = Frame("8:00:00", "9:00:00", "47:00:00", "46:00:00");
+using testing::Frame;
+using testing::kDmsFrame;
+using testing::kStartFrame;
 
 TEST(ReadEdgeValue, ReadsByNotation) {
   const struct {
