@@ -1,5 +1,6 @@
 #include "core/dms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -49,8 +50,12 @@ std::string Decimal2Degre(double decim) {
   // A value that is no number has no degrees to show; it is written as the zero angle.
   if (!std::isfinite(decim)) return "0:00:00";
   const double d = Floor(decim);
-  const double m = Floor((decim - d) * 60);
-  const double s = Floor(((decim - d) * 60 - m) * 60);
+  // A negative value closer to 0 than half a unit in the last place of 1 (-1e-20) leaves a fraction
+  // that rounds up to 1, which would read "-1:60:00"; the fraction is kept just below 1 instead, so the
+  // cut gives "-1:59:59" as it does for any other value just below a whole degree.
+  const double fraction = std::min(decim - d, std::nextafter(1.0, 0.0));
+  const double m = Floor(fraction * 60);
+  const double s = Floor((fraction * 60 - m) * 60);
   return NumberText(d) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
 }
 

@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   xdg-utils desktop-file-utils shared-mime-info
   python3 file dpkg-dev appstream
+  clang libclang-rt-14-dev
   locales
 )
 
