@@ -152,10 +152,19 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The dialogs' preset names ("*.txt", left behind by a cancel) and other patterns name no file the user
+// meant; a file literally called "*.txt" would only surprise them.
+bool IsPatternName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  return name.find_first_of("*?") != std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<WriteFailure> ReplaceFileContents(const std::string& path, std::string_view bytes) {
   if (path.empty()) return WriteFailure{"No file name"};
+  if (IsPatternName(path)) return WriteFailure{"Not a file name"};
   const std::string target = FileBehindLinks(path);
   TargetState state;
   if (auto failure = ReadTargetState(target, state)) return failure;

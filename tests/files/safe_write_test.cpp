@@ -138,7 +138,7 @@ class FileSizeLimit {
   void (*previousHandler_)(int) = nullptr;
 };
 
-enum class Fault { MissingFolder, TargetIsFolder, TrailingSlash, EmptyName, BelowAFile, Device, FileTooLarge };
+enum class Fault { MissingFolder, TargetIsFolder, TrailingSlash, EmptyName, BelowAFile, Device, FileTooLarge, PresetPattern };
 
 struct FaultCase {
   const char* name;
@@ -173,6 +173,8 @@ class ReplaceFails : public testing::TestWithParam<FaultCase> {
         return "/dev/null";
       case Fault::FileTooLarge:
         return folder_ / "sheet12.txt";
+      case Fault::PresetPattern:
+        return folder_ / "*.txt";
     }
     return {};
   }
@@ -205,6 +207,7 @@ const FaultCase kFaultCases[] = {
     {"name_below_a_file", Fault::BelowAFile, "Not a directory"},
     {"device_not_replaced", Fault::Device, "Not a regular file"},
     {"write_fails_part_way", Fault::FileTooLarge, "File too large"},
+    {"dialog_preset_pattern", Fault::PresetPattern, "Not a file name"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, ReplaceFails, testing::ValuesIn(kFaultCases),

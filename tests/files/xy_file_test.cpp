@@ -103,11 +103,12 @@ TEST(XyFileOnDisk, WritesTheTextAndReplacesAnOldFile) {
   EXPECT_EQ(test::ReadBytes(path), kHeader + "Pt 1,E,12500,N,27500\r\n");
 }
 
-TEST(XyFileOnDisk, CancelledDialogNameInMissingFolderFails) {
+TEST(XyFileOnDisk, CancelledDialogNameIsNoFile) {
   const test::TestFolder folder;
-  const std::optional<WriteFailure> failure = WriteXyFile(folder / "no folder/*.txt", PointTable{});
+  const std::optional<WriteFailure> failure = WriteXyFile(folder / "*.txt", PointTable{});
   ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->reason, "No such file or directory");
+  EXPECT_EQ(failure->reason, "Not a file name");
+  EXPECT_FALSE(std::filesystem::exists(folder / "*.txt"));
 }
 
 }  // namespace

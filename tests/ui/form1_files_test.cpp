@@ -279,6 +279,26 @@ class Form1FilesTest : public QObject {
     QVERIFY(QFile::exists(dir.path() + "/map.kml"));
   }
 
+  void saveAfterACancelledMapDialogWritesNothing() {
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Form1Fixture f;
+    f.form->Form_Load();  // the map dialog is cancelled: *.jpg, *.txt and *.info stand in the fields
+    f.form->setNotation(velmaro::CoordinateType::DecimalDegrees);
+    f.platform.queueAnswer(Answer::Ok);
+    f.platform.queueAnswer(Answer::Yes);
+    f.platform.queueAnswer(Answer::No);
+    f.platform.queueShellResult(false);
+    f.form->Command3_Click();
+    QDir::setCurrent(previous);
+    QStringList shown;
+    for (const auto& message : f.platform.messages()) shown << Text(message.text);
+    QCOMPARE(shown, QStringList({"*.txt could not be saved: Not a file name", "Display the points on GOOGLES EARTH?",
+                                 "Unable to launch Google Earth ", "Display KML Code ?"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+  }
+
   void cancelledXyDialogLeavesThePreset() {
     Form1Fixture f;
     f.form->Text6->setText("/somewhere/points.txt");
