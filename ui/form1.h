@@ -154,7 +154,6 @@ class Form1 : public QWidget {
   void filterFrameKey(std::int16_t& KeyAscii);
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
-  void showWholeTableFrom(int row);
   std::optional<QImage> loadPreviewThenFull(const QString& path);
   void saveInfoFile();
   void setPointer(bool busy);
