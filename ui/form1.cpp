@@ -1,6 +1,7 @@
 // Form1: construction, start-up, layout on resize, and the window values the handlers share.
 
 #include "ui/form1.h"
+#include "ui/utf8_text.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -32,7 +33,6 @@ constexpr double kMinimumOuterWidth = 18000;
 constexpr double kMinimumOuterHeight = 12000;
 constexpr int kParametersTab = 1;
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
 
 Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
@@ -62,8 +62,8 @@ void Form1::Form_Load() {
   const platform::Version version = platform_.version();
   setWindowTitle(QString(" VELMARO  Version %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
   Picture1->move(0, 0);
-  XY_Grid->setCellText(0, 2, Utf8(std::string(kXHeader)));
-  XY_Grid->setCellText(0, 4, Utf8(std::string(kYHeader)));
+  XY_Grid->setCellText(0, 2, Utf8(kXHeader));
+  XY_Grid->setCellText(0, 4, Utf8(kYHeader));
   XY_Grid->makeCurrent(0, 4);
   show();
   table_ = PointTable{};

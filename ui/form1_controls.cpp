@@ -18,6 +18,7 @@
 #include "ui/preview_image.h"
 #include "ui/tab_control.h"
 #include "ui/twips.h"
+#include "ui/utf8_text.h"
 
 namespace velmaro::ui {
 
@@ -113,9 +114,9 @@ void Form1::buildParametersTab(QWidget* tab) {
   place(Text4, 9720, 2520, 1095, 375);
   Text5 = Named<EdgeField>("Text5", tab);
   place(Text5, 9720, 9000, 1095, 375);
-  Label1 = Named<QLabel>("Label1", QString::fromUtf8(kXDesignCaption.data(), kXDesignCaption.size()), tab);
+  Label1 = Named<QLabel>("Label1", Utf8(kXDesignCaption), tab);
   place(Label1, 3720, 2040, 2415, 375);
-  Label2 = Named<QLabel>("Label2", QString::fromUtf8(kYDesignCaption.data(), kYDesignCaption.size()), tab);
+  Label2 = Named<QLabel>("Label2", Utf8(kYDesignCaption), tab);
   place(Label2, 9720, 5040, 1335, 855);
   for (QLabel* caption : {Label1, Label2}) {
     caption->setFont(SansSerif(12, true));

@@ -11,6 +11,7 @@
 #include "files/xy_file.h"
 #include "platform/platform.h"
 #include "ui/form1.h"
+#include "ui/utf8_text.h"
 #include "ui/map_canvas.h"
 #include "ui/map_picture/map_picture_loader.h"
 #include "ui/preview_image.h"
@@ -19,7 +20,6 @@
 namespace velmaro::ui {
 
 namespace {
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
 constexpr qsizetype kKeepOldPictureBytes = qsizetype{256} * 1024 * 1024;
 }  // namespace

@@ -13,6 +13,7 @@
 #include "ui/arrow_picture.h"
 #include "ui/edge_field.h"
 #include "ui/form1.h"
+#include "ui/utf8_text.h"
 #include "ui/map_canvas.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
@@ -27,7 +28,6 @@ constexpr double kMarkerRadius = 30;
 constexpr double kRemovalMarkRadius = 40;
 constexpr double kColumnWidths[] = {0, 500, 1200, 500, 1200};
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
 
 void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {

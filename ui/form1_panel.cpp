@@ -11,6 +11,7 @@
 #include "ui/arrow_picture.h"
 #include "ui/edge_field.h"
 #include "ui/form1.h"
+#include "ui/utf8_text.h"
 #include "ui/map_canvas.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
@@ -20,7 +21,6 @@
 namespace velmaro::ui {
 
 namespace {
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 constexpr char kContactLink[] = "mailto:velmaro@example.org?CC=&BCC=&Subject=Velmaro&Body=Velmaro";
 }  // namespace
 
