@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "platform/project_version.h"
 #include "platform/shell_open.h"
@@ -53,10 +55,23 @@ void configureForMode(QFileDialog& dialog, DialogMode mode) {
   }
 }
 
+// The program keeps no settings, but Qt's file dialog stores its folder, history and layout in a "QtProject"
+// file of the user's configuration folder when it closes. The user scope of QSettings therefore points at a
+// private folder that is removed when the process ends (or, should none be made, at a path below a device
+// file, where nothing can be created); within one run the dialog still remembers where it was.
+void keepSettingsPrivate() {
+  static const QTemporaryDir folder;
+  const QString path = folder.isValid() ? folder.path() : QStringLiteral("/dev/null");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform(QWidget* owner, std::string applicationTitle)
-    : owner_(owner), applicationTitle_(std::move(applicationTitle)) {}
+    : owner_(owner), applicationTitle_(std::move(applicationTitle)) {
+  keepSettingsPrivate();
+}
 
 Answer QtPlatform::showMessage(const Message& message) {
   QMessageBox box(owner_);

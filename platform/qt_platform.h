@@ -13,7 +13,8 @@ namespace velmaro::platform {
 class QtPlatform final : public Platform {
  public:
   // owner parents the message boxes and file dialogs (nullptr: no parent; it may be set once the main
-  // window exists). applicationTitle is the title of a message box given none.
+  // window exists). applicationTitle is the title of a message box given none. From here on, nothing of
+  // this process stores Qt settings in the user's folders: they go to a private folder removed at exit.
   explicit QtPlatform(QWidget* owner, std::string applicationTitle);
 
   void setOwner(QWidget* owner) { owner_ = owner; }
@@ -28,7 +29,7 @@ class QtPlatform final : public Platform {
   std::string chooseFile(const FileDialogRequest& request) override;
 
   void beep() override;
-  bool shellOpen(const Launch& launch) override;  // see shell_open.h
+  bool shellOpen(const Launch& launch) override;  // see shell_open.h and desktop_launch.h
   std::string applicationFolder() const override;
   Version version() const override;  // the project's version, fixed at build time
 
