@@ -11,7 +11,8 @@ namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
-// QProcess rather than a shell: a file that is no program fails instead of being run as a script.
+// QProcess rather than GLib's spawn: a file that is no program (a Windows .EXE) fails instead of being handed
+// to /bin/sh as a script.
 bool startProgram(const Launch& launch) {
   if (launch.target.empty()) return false;
   const QStringList arguments = QProcess::splitCommand(qt(launch.parameters.value_or("")));

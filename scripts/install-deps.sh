@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libturbojpeg0-dev libjpeg62-turbo-dev
   xvfb xdotool imagemagick x11-utils
