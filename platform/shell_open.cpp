@@ -23,9 +23,9 @@ bool startProgram(const Launch& launch) {
 
 bool shellOpen(const Launch& launch) {
   switch (launch.kind) {
-    case LaunchKind::Document: return openDocument(launch.target);
-    case LaunchKind::TextEditor: return openWithApplicationFor("text/plain", launch.target);
-    case LaunchKind::Link: return openLink(launch.target);
+    case LaunchKind::Document: return OpenDocument(launch.target);
+    case LaunchKind::TextEditor: return OpenWithApplicationFor("text/plain", launch.target);
+    case LaunchKind::Link: return OpenLink(launch.target);
     case LaunchKind::Program: return startProgram(launch);
   }
   return false;

@@ -91,6 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, QtShellOpen, ::testing::Values(
     LaunchRow{LaunchKind::Document, "work/points.kml", "work", true},
     LaunchRow{LaunchKind::Document, "work/absent.kml", "work", false},
     LaunchRow{LaunchKind::Document, "work/map.png", "work", false},
+    LaunchRow{LaunchKind::Document, "work/route.gpx", "work", false},  // XML: only the text editor would take it
     LaunchRow{LaunchKind::TextEditor, "work/map.png", "work", true},
     LaunchRow{LaunchKind::Link, "mailto:contact@example.org?CC=&BCC=&Subject=Velmaro&Body=Velmaro", nullptr, true},
     LaunchRow{LaunchKind::Link, "velmaro-nothing:x", nullptr, false},
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
                                            "text/plain=harmless.desktop\nx-scheme-handler/mailto=harmless.desktop\n");
   write("work/points.kml", "<kml/>\n");
   write("work/map.png", "");  // a type nothing is registered for
+  write("work/route.gpx", "<gpx/>\n");
   QFile::link("/usr/share/mime", at("share/mime"));  // file types from the system, applications only from the test
   qputenv("XDG_DATA_DIRS", at("share").toUtf8());
   qputenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + at("no-bus")).toUtf8());  // no session bus to wait for
