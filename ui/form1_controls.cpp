@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include "ui/map_canvas.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
+#include "ui/scroll_bar.h"
 #include "ui/tab_control.h"
 #include "ui/twips.h"
 
@@ -142,10 +144,9 @@ ArrowDirection DirectionOf(const QString& text) {
   return ArrowDirection::Right;
 }
 
-QScrollBar* ScrollBar(Qt::Orientation orientation, QWidget* parent) {
-  auto* bar = new QScrollBar(orientation, parent);
+QScrollBar* Bar(Qt::Orientation orientation, QWidget* parent) {
+  auto* bar = new ScrollBar(orientation, parent);
   bar->setRange(0, 100);
-  bar->setFocusPolicy(Qt::StrongFocus);  // a tab stop, moved with the arrow and page keys
   return bar;
 }
 
@@ -162,8 +163,8 @@ QWidget* CreateControl(Kind kind, const QString& text, QColor colour, QWidget* p
     case Kind::Tabs: return new TabControl(text.split('|'), parent);
     case Kind::PictureBox: return new QWidget(parent);
     case Kind::Canvas: return new MapCanvas(parent);
-    case Kind::HScrollBar: return ScrollBar(Qt::Horizontal, parent);
-    case Kind::VScrollBar: return ScrollBar(Qt::Vertical, parent);
+    case Kind::HScrollBar: return Bar(Qt::Horizontal, parent);
+    case Kind::VScrollBar: return Bar(Qt::Vertical, parent);
     case Kind::Arrow: return new ArrowPicture(DirectionOf(text), colour, parent);
     case Kind::Button: return new QPushButton(text, parent);
     case Kind::TextBox: return new QLineEdit(text, parent);
@@ -220,6 +221,27 @@ void ApplyColour(QWidget* control, Kind kind, QColor colour) {
   }
 }
 
+// Tab into the notation options lands on the selected one from either side (the toolkit does so only
+// going forwards); the arrow keys move among them.
+class CheckedOptionTakesFocus : public QObject {
+ public:
+  explicit CheckedOptionTakesFocus(QButtonGroup* group) : QObject(group), group_(group) {
+    for (QAbstractButton* option : group->buttons()) option->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::FocusIn) return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    QAbstractButton* checked = group_->checkedButton();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && checked && checked != watched)
+      checked->setFocus(reason);
+    return false;
+  }
+
+ private:
+  QButtonGroup* group_;
+};
+
 // The widget that takes the focus for a control: a composite control hands it to its focus proxy.
 QWidget* FocusTaker(QWidget* control) {
   while (control->focusProxy()) control = control->focusProxy();
@@ -274,6 +296,7 @@ void Form1::finishControls() {
   Text8->setToolTip("All parameters are saved in the texte file");
   notationGroup_ = new QButtonGroup(this);
   for (QRadioButton* option : {Option1, Option2, Option3}) notationGroup_->addButton(option);
+  new CheckedOptionTakesFocus(notationGroup_);
   Option1->setChecked(true);
   Command3->setEnabled(false);
   // Tab leaves the grid for the next control instead of walking its cells; the arrow keys still do.
