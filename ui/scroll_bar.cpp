@@ -1,6 +1,8 @@
 #include "ui/scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace velmaro::ui {
 
@@ -19,6 +21,21 @@ void ScrollBar::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QScrollBar::keyPressEvent(event);
+}
+
+}  // namespace velmaro::ui
+
+namespace velmaro::ui {
+
+void ScrollBar::paintEvent(QPaintEvent* event) {
+  QScrollBar::paintEvent(event);
+  if (!hasFocus()) return;
+  // Styles draw no focus on a scroll bar; a bar that answers the keys shows that it has them.
+  QPainter painter(this);
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  focus.rect = rect().adjusted(1, 1, -1, -1);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 }  // namespace velmaro::ui

@@ -1,7 +1,8 @@
 #pragma once
 // HScroll1 and VScroll1: scroll bars that are tab stops and move with the keyboard. The arrow keys step
 // towards the side they point to (Right and Down add, Left and Up subtract), Page Up and Page Down move
-// by a page, Home and End go to the ends; every move is a change of value, as a mouse move is.
+// by a page, Home and End go to the ends; every move is a change of value, as a mouse move is. A bar
+// reached with the keyboard shows a focus frame.
 
 #include <QScrollBar>
 
@@ -14,6 +15,7 @@ class ScrollBar : public QScrollBar {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace velmaro::ui
