@@ -35,11 +35,16 @@ namespace {
 enum class Kind { Tabs, PictureBox, Canvas, HScrollBar, VScrollBar, Arrow, Button, TextBox, FrameField, Label, Image,
                   Grid, Frame, Option, RichText };
 
-// The fonts of the design; Window is the window's own font, inherited.
-enum class Face { Window, Caption, Grid, Option, BoldButton };
+// The fonts of the design: Window is the window's own font, inherited; Caption bold 12 point, Sans 9.75
+// point and SansBold the same in bold, all "MS Sans Serif"; Arial 11.25 point.
+enum class Face { Window, Caption, Arial, Sans, SansBold };
 
-// The colours of the design; None leaves the style's own colours.
-enum class Colour { None, LightGrey, Silver, ActiveBorder, Red };
+// The colours of the design; StyleColour leaves the style's own colours.
+enum class Colour { StyleColour, LightGrey, Silver, ActiveBorder, Red };
+
+using enum Kind;
+using enum Face;
+using enum Colour;
 
 struct ControlDesign {
   const char* name;
@@ -64,46 +69,46 @@ void Bind(Form1& form, QWidget* control) {
 // Containers come before what they hold. The file dialog (cmDialog2) is the platform's, not a control.
 // Arrow pictures take their direction from their design text.
 const ControlDesign kDesign[] = {
-    {"SSTab1", Kind::Tabs, nullptr, "Map|Parameters|Infos", {120, 120, 17895, 11655}, 0, Face::Window, Colour::None, Bind<&Form1::SSTab1>},
+    {"SSTab1", Tabs, nullptr, "Map|Parameters|Infos", {120, 120, 17895, 11655}, 0, Window, StyleColour, Bind<&Form1::SSTab1>},
     // Map
-    {"Picture2", Kind::PictureBox, "Map", "", {720, 1200, 5865, 5625}, 3, Face::Window, Colour::LightGrey, Bind<&Form1::Picture2>},
-    {"Picture1", Kind::Canvas, "Picture2", "", {0, 0, 1245, 1440}, 4, Face::Window, Colour::LightGrey, Bind<&Form1::Picture1>},
-    {"HScroll1", Kind::HScrollBar, "Map", "", {720, 960, 5865, 255}, 5, Face::Window, Colour::None, Bind<&Form1::HScroll1>},
-    {"VScroll1", Kind::VScrollBar, "Map", "", {480, 1200, 300, 5610}, 6, Face::Window, Colour::None, Bind<&Form1::VScroll1>},
-    {"Picture3", Kind::Arrow, "Map", "up", {1440, 120, 375, 375}, 32, Face::Window, Colour::ActiveBorder, Bind<&Form1::Picture3>},
-    {"Picture4", Kind::Arrow, "Map", "down", {1440, 540, 375, 375}, 33, Face::Window, Colour::Silver, Bind<&Form1::Picture4>},
-    {"Picture5", Kind::Arrow, "Map", "left", {960, 360, 375, 375}, 34, Face::Window, Colour::Silver, Bind<&Form1::Picture5>},
-    {"Picture6", Kind::Arrow, "Map", "right", {1920, 360, 375, 375}, 35, Face::Window, Colour::Silver, Bind<&Form1::Picture6>},
+    {"Picture2", PictureBox, "Map", "", {720, 1200, 5865, 5625}, 3, Window, LightGrey, Bind<&Form1::Picture2>},
+    {"Picture1", Canvas, "Picture2", "", {0, 0, 1245, 1440}, 4, Window, LightGrey, Bind<&Form1::Picture1>},
+    {"HScroll1", HScrollBar, "Map", "", {720, 960, 5865, 255}, 5, Window, StyleColour, Bind<&Form1::HScroll1>},
+    {"VScroll1", VScrollBar, "Map", "", {480, 1200, 300, 5610}, 6, Window, StyleColour, Bind<&Form1::VScroll1>},
+    {"Picture3", Arrow, "Map", "up", {1440, 120, 375, 375}, 32, Window, ActiveBorder, Bind<&Form1::Picture3>},
+    {"Picture4", Arrow, "Map", "down", {1440, 540, 375, 375}, 33, Window, Silver, Bind<&Form1::Picture4>},
+    {"Picture5", Arrow, "Map", "left", {960, 360, 375, 375}, 34, Window, Silver, Bind<&Form1::Picture5>},
+    {"Picture6", Arrow, "Map", "right", {1920, 360, 375, 375}, 35, Window, Silver, Bind<&Form1::Picture6>},
     // Parameters
-    {"Command1", Kind::Button, "Parameters", "Map selection", {840, 600, 1215, 270}, 2, Face::Window, Colour::None, Bind<&Form1::Command1>},
-    {"Text1", Kind::TextBox, "Parameters", "", {2280, 600, 4215, 285}, 1, Face::Window, Colour::None, Bind<&Form1::Text1>},
-    {"Command2", Kind::Button, "Parameters", "XY File name", {840, 960, 1215, 255}, 16, Face::Window, Colour::None, Bind<&Form1::Command2>},
-    {"Text6", Kind::TextBox, "Parameters", "", {2280, 960, 4215, 285}, 15, Face::Window, Colour::None, Bind<&Form1::Text6>},
-    {"Label3", Kind::Label, "Parameters", "Info file", {1200, 1320, 1215, 375}, 21, Face::Window, Colour::None, Bind<&Form1::Label3>},
-    {"Text8", Kind::TextBox, "Parameters", "", {2280, 1320, 4215, 315}, 20, Face::Window, Colour::None, Bind<&Form1::Text8>},
-    {"Text2", Kind::FrameField, "Parameters", "10000", {840, 2040, 1095, 375}, 7, Face::Window, Colour::None, Bind<&Form1::Text2>},
-    {"Text3", Kind::FrameField, "Parameters", "15000", {8520, 2040, 1095, 375}, 8, Face::Window, Colour::None, Bind<&Form1::Text3>},
-    {"Text4", Kind::FrameField, "Parameters", "30000", {9720, 2520, 1095, 375}, 9, Face::Window, Colour::None, Bind<&Form1::Text4>},
-    {"Text5", Kind::FrameField, "Parameters", "25000", {9720, 9000, 1095, 375}, 10, Face::Window, Colour::None, Bind<&Form1::Text5>},
-    {"Label1", Kind::Label, "Parameters", "X Coord. NORTH", {3720, 2040, 2415, 375}, 17, Face::Caption, Colour::None, Bind<&Form1::Label1>},
-    {"Label2", Kind::Label, "Parameters", "Y Coord. EAST", {9720, 5040, 1335, 855}, 18, Face::Caption, Colour::None, Bind<&Form1::Label2>},
-    {"Image1", Kind::Image, "Parameters", "", {840, 2520, 8805, 6915}, -1, Face::Window, Colour::None, Bind<&Form1::Image1>},
-    {"XY_Grid", Kind::Grid, "Parameters", "", {11640, 2520, 4575, 7095}, 19, Face::Grid, Colour::None, Bind<&Form1::XY_Grid>},
-    {"Frame1", Kind::Frame, "Parameters", "Coordinate type", {840, 9600, 5655, 1455}, 11, Face::Window, Colour::None, Bind<&Form1::Frame1>},
-    {"Option1", Kind::Option, "Frame1", "Meters, UTM (Integer values)", {360, 240, 3495, 435}, 12, Face::Option, Colour::None, Bind<&Form1::Option1>},
-    {"Option2", Kind::Option, "Frame1", "Deg:Min:Sec (Separator colon :)", {360, 600, 3735, 375}, 13, Face::Option, Colour::None, Bind<&Form1::Option2>},
-    {"Option3", Kind::Option, "Frame1", "Degree and decimals (6 decimals)", {360, 960, 4695, 375}, 14, Face::Option, Colour::None, Bind<&Form1::Option3>},
-    {"Command6", Kind::Button, "Parameters", "Decimal degree to deg. Min. Sec", {6720, 9720, 2895, 375}, 28, Face::Window, Colour::None, Bind<&Form1::Command6>},
-    {"Text7", Kind::TextBox, "Parameters", "11.36334", {6720, 10200, 1455, 375}, 30, Face::Window, Colour::None, Bind<&Form1::Text7>},
-    {"Text9", Kind::TextBox, "Parameters", "OutPut", {8280, 10200, 1455, 375}, 31, Face::Window, Colour::None, Bind<&Form1::Text9>},
-    {"Command8", Kind::Button, "Parameters", "Deg. Min. Sec to decimal degree", {6720, 10680, 3015, 375}, 29, Face::Window, Colour::None, Bind<&Form1::Command8>},
-    {"Frame2", Kind::Frame, "Parameters", "", {11280, 720, 4935, 1455}, 23, Face::Window, Colour::None, Bind<&Form1::Frame2>},
-    {"Command5", Kind::Button, "Frame2", "Quit VELMARO", {240, 240, 1935, 375}, 26, Face::Window, Colour::None, Bind<&Form1::Command5>},
-    {"Command7", Kind::Button, "Frame2", "Contact Tessaro / L.Ambrel", {2400, 240, 2295, 375}, 27, Face::Window, Colour::None, Bind<&Form1::Command7>},
-    {"Command3", Kind::Button, "Frame2", "Save XY File", {240, 720, 1935, 495}, 24, Face::BoldButton, Colour::Red, Bind<&Form1::Command3>},
-    {"Command4", Kind::Button, "Frame2", "Coordinates Transform", {2400, 720, 2295, 495}, 25, Face::BoldButton, Colour::None, Bind<&Form1::Command4>},
+    {"Command1", Button, "Parameters", "Map selection", {840, 600, 1215, 270}, 2, Window, StyleColour, Bind<&Form1::Command1>},
+    {"Text1", TextBox, "Parameters", "", {2280, 600, 4215, 285}, 1, Window, StyleColour, Bind<&Form1::Text1>},
+    {"Command2", Button, "Parameters", "XY File name", {840, 960, 1215, 255}, 16, Window, StyleColour, Bind<&Form1::Command2>},
+    {"Text6", TextBox, "Parameters", "", {2280, 960, 4215, 285}, 15, Window, StyleColour, Bind<&Form1::Text6>},
+    {"Label3", Label, "Parameters", "Info file", {1200, 1320, 1215, 375}, 21, Window, StyleColour, Bind<&Form1::Label3>},
+    {"Text8", TextBox, "Parameters", "", {2280, 1320, 4215, 315}, 20, Window, StyleColour, Bind<&Form1::Text8>},
+    {"Text2", FrameField, "Parameters", "10000", {840, 2040, 1095, 375}, 7, Window, StyleColour, Bind<&Form1::Text2>},
+    {"Text3", FrameField, "Parameters", "15000", {8520, 2040, 1095, 375}, 8, Window, StyleColour, Bind<&Form1::Text3>},
+    {"Text4", FrameField, "Parameters", "30000", {9720, 2520, 1095, 375}, 9, Window, StyleColour, Bind<&Form1::Text4>},
+    {"Text5", FrameField, "Parameters", "25000", {9720, 9000, 1095, 375}, 10, Window, StyleColour, Bind<&Form1::Text5>},
+    {"Label1", Label, "Parameters", "X Coord. NORTH", {3720, 2040, 2415, 375}, 17, Caption, StyleColour, Bind<&Form1::Label1>},
+    {"Label2", Label, "Parameters", "Y Coord. EAST", {9720, 5040, 1335, 855}, 18, Caption, StyleColour, Bind<&Form1::Label2>},
+    {"Image1", Image, "Parameters", "", {840, 2520, 8805, 6915}, -1, Window, StyleColour, Bind<&Form1::Image1>},
+    {"XY_Grid", Grid, "Parameters", "", {11640, 2520, 4575, 7095}, 19, Arial, StyleColour, Bind<&Form1::XY_Grid>},
+    {"Frame1", Frame, "Parameters", "Coordinate type", {840, 9600, 5655, 1455}, 11, Window, StyleColour, Bind<&Form1::Frame1>},
+    {"Option1", Option, "Frame1", "Meters, UTM (Integer values)", {360, 240, 3495, 435}, 12, Sans, StyleColour, Bind<&Form1::Option1>},
+    {"Option2", Option, "Frame1", "Deg:Min:Sec (Separator colon :)", {360, 600, 3735, 375}, 13, Sans, StyleColour, Bind<&Form1::Option2>},
+    {"Option3", Option, "Frame1", "Degree and decimals (6 decimals)", {360, 960, 4695, 375}, 14, Sans, StyleColour, Bind<&Form1::Option3>},
+    {"Command6", Button, "Parameters", "Decimal degree to deg. Min. Sec", {6720, 9720, 2895, 375}, 28, Window, StyleColour, Bind<&Form1::Command6>},
+    {"Text7", TextBox, "Parameters", "11.36334", {6720, 10200, 1455, 375}, 30, Window, StyleColour, Bind<&Form1::Text7>},
+    {"Text9", TextBox, "Parameters", "OutPut", {8280, 10200, 1455, 375}, 31, Window, StyleColour, Bind<&Form1::Text9>},
+    {"Command8", Button, "Parameters", "Deg. Min. Sec to decimal degree", {6720, 10680, 3015, 375}, 29, Window, StyleColour, Bind<&Form1::Command8>},
+    {"Frame2", Frame, "Parameters", "", {11280, 720, 4935, 1455}, 23, Window, StyleColour, Bind<&Form1::Frame2>},
+    {"Command5", Button, "Frame2", "Quit VELMARO", {240, 240, 1935, 375}, 26, Window, StyleColour, Bind<&Form1::Command5>},
+    {"Command7", Button, "Frame2", "Contact Tessaro / L.Ambrel", {2400, 240, 2295, 375}, 27, Window, StyleColour, Bind<&Form1::Command7>},
+    {"Command3", Button, "Frame2", "Save XY File", {240, 720, 1935, 495}, 24, SansBold, Red, Bind<&Form1::Command3>},
+    {"Command4", Button, "Frame2", "Coordinates Transform", {2400, 720, 2295, 495}, 25, SansBold, StyleColour, Bind<&Form1::Command4>},
     // Infos
-    {"RichTextBox1", Kind::RichText, "Infos", "", {720, 1320, 13335, 8415}, 22, Face::Window, Colour::None, Bind<&Form1::RichTextBox1>},
+    {"RichTextBox1", RichText, "Infos", "", {720, 1320, 13335, 8415}, 22, Window, StyleColour, Bind<&Form1::RichTextBox1>},
 };
 
 // "MS Sans Serif" (or "Arial") where it is installed, otherwise the closest sans-serif at the same size.
@@ -119,16 +124,16 @@ std::optional<QFont> FontOf(Face face) {
   switch (face) {
     case Face::Window: return std::nullopt;
     case Face::Caption: return DesignFont("MS Sans Serif", 12, true);
-    case Face::Grid: return DesignFont("Arial", 11.25, false);
-    case Face::Option: return DesignFont("MS Sans Serif", 9.75, false);
-    case Face::BoldButton: return DesignFont("MS Sans Serif", 9.75, true);
+    case Face::Arial: return DesignFont("Arial", 11.25, false);
+    case Face::Sans: return DesignFont("MS Sans Serif", 9.75, false);
+    case Face::SansBold: return DesignFont("MS Sans Serif", 9.75, true);
   }
   return std::nullopt;
 }
 
 QColor ColourOf(Colour colour, const QWidget* window) {
   switch (colour) {
-    case Colour::None: return {};
+    case Colour::StyleColour: return {};
     case Colour::LightGrey: return QColor(224, 224, 224);
     case Colour::Silver: return QColor(192, 192, 192);
     case Colour::ActiveBorder: return window->palette().color(QPalette::Mid);
@@ -150,7 +155,7 @@ QScrollBar* Bar(Qt::Orientation orientation, QWidget* parent) {
   return bar;
 }
 
-QLabel* Label(const QString& text, QWidget* parent) {
+QLabel* MakeLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setWordWrap(true);
   label->setTextFormat(Qt::PlainText);
@@ -173,7 +178,7 @@ QWidget* CreateControl(Kind kind, const QString& text, QColor colour, QWidget* p
       field->setText(text);
       return field;
     }
-    case Kind::Label: return Label(text, parent);
+    case Kind::Label: return MakeLabel(text, parent);
     case Kind::Image: return new PreviewImage(parent);
     case Kind::Grid: return new PointGrid(parent);
     case Kind::Frame: return new QGroupBox(text, parent);
