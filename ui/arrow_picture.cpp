@@ -1,14 +1,17 @@
 #include "ui/arrow_picture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
+#include <QStyleOptionFocusRect>
 
 namespace velmaro::ui {
 
 ArrowPicture::ArrowPicture(ArrowDirection direction, QColor background, QWidget* parent)
     : QWidget(parent), direction_(direction), background_(background) {
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 namespace {
@@ -34,6 +37,27 @@ void ArrowPicture::paintEvent(QPaintEvent*) {
   painter.setBrush(QColor(255, 0, 0));
   const QPointF offset((width() - 16) / 2.0, (height() - 16) / 2.0);
   painter.drawPolygon(Triangle(direction_).translated(offset));
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    focus.backgroundColor = background_;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+void ArrowPicture::keyPressEvent(QKeyEvent* event) {
+  const bool press = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!press) break;
+      emit clicked();  // held down, the key repeats the click, as a held arrow key steps a scroll bar
+      return;
+    default: break;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void ArrowPicture::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 // Picture3..Picture6: small picture boxes used as buttons, each showing a red triangle pointing one way.
+// Each is a tab stop: with the focus it shows a focus rectangle, and Space or Enter acts as a click.
 
 #include <QColor>
 #include <QWidget>
@@ -19,6 +20,7 @@ class ArrowPicture : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ArrowDirection direction_;

@@ -1,8 +1,11 @@
 #include "ui/edge_field.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace velmaro::ui {
+
+int CharacterCode(char32_t character) { return character <= 255 ? static_cast<int>(character) : 256; }
 
 int KeyCharacterCode(const QKeyEvent& event) {
   const int key = event.key();
@@ -16,11 +19,19 @@ int KeyCharacterCode(const QKeyEvent& event) {
     case Qt::Key_Delete: return -1;
     default: break;
   }
-  const QString text = event.text();
+  const QList<uint> text = event.text().toUcs4();
   if (text.isEmpty()) return -1;
-  const char16_t unit = text.at(0).unicode();
-  if (unit < 32 && unit != 8) return unit;
-  return unit <= 255 ? unit : 256;
+  return CharacterCode(text.front());
+}
+
+QString EdgeField::filtered(const QString& text) const {
+  QString kept;
+  for (const char32_t character : text.toUcs4()) {
+    std::int16_t KeyAscii = static_cast<std::int16_t>(CharacterCode(character));
+    keyPress_(KeyAscii);
+    if (KeyAscii != 0) kept += QString::fromUcs4(&character, 1);
+  }
+  return kept;
 }
 
 void EdgeField::keyPressEvent(QKeyEvent* event) {
@@ -29,6 +40,13 @@ void EdgeField::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
+  if (event->text().toUcs4().size() > 1) {
+    // A key that carries several characters: each passes the filter on its own, as if typed one by one.
+    QKeyEvent kept(event->type(), event->key(), event->modifiers(), filtered(event->text()), event->isAutoRepeat());
+    if (kept.text().isEmpty()) return event->accept();
+    QLineEdit::keyPressEvent(&kept);
+    return event->setAccepted(kept.isAccepted());
+  }
   std::int16_t KeyAscii = static_cast<std::int16_t>(code);
   keyPress_(KeyAscii);
   if (KeyAscii == 0) {
@@ -36,6 +54,18 @@ void EdgeField::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+void EdgeField::inputMethodEvent(QInputMethodEvent* event) {
+  if (!keyPress_ || event->commitString().isEmpty()) {
+    QLineEdit::inputMethodEvent(event);
+    return;
+  }
+  // An input method's committed text is typing too: its characters pass the filter one by one.
+  QInputMethodEvent kept(event->preeditString(), event->attributes());
+  kept.setCommitString(filtered(event->commitString()), event->replacementStart(), event->replacementLength());
+  QLineEdit::inputMethodEvent(&kept);
+  event->setAccepted(kept.isAccepted());
 }
 
 }  // namespace velmaro::ui

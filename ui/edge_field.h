@@ -1,7 +1,9 @@
 #pragma once
 // Text2..Text5: the frame fields. Every typed character goes through the window's key handler first,
-// which may refuse it (code 0): the field then inserts nothing. Keys that produce no character (arrows,
-// Delete, Home, End) are not filtered, nor is text that arrives other than by typing.
+// which may refuse it (code 0): the field then inserts nothing. A key that carries several characters
+// and an input method's committed text pass the filter character by character, and only the accepted
+// characters arrive. Keys that produce no character (arrows, Delete, Home, End) are not filtered, nor is
+// text that arrives other than by typing (set by the program, pasted through the context menu).
 
 #include <QLineEdit>
 #include <cstdint>
@@ -14,6 +16,8 @@ namespace velmaro::ui {
 // (Ctrl+C is 3). -1 for a key without a character. A character beyond Latin-1 gives 255 + 1, which no
 // notation admits.
 int KeyCharacterCode(const QKeyEvent& event);
+// The code of one character: itself up to 255, 256 beyond Latin-1.
+int CharacterCode(char32_t character);
 
 class EdgeField : public QLineEdit {
   Q_OBJECT
@@ -25,8 +29,12 @@ class EdgeField : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
+  // The characters of `text` that the key handler accepts, in order; each refusal beeps there.
+  QString filtered(const QString& text) const;
+
   KeyPressHandler keyPress_;
 };
 

@@ -44,13 +44,9 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   windowFont.setPointSizeF(8.25);
   setFont(windowFont);
   resize(ToPixels(kDesignClientWidth, twipsPerPixel()), ToPixels(kDesignClientHeight, twipsPerPixel()));
-  SSTab1 = new TabControl({"Map", "Parameters", "Infos"}, this);
-  place(SSTab1, 120, 120, 17895, 11655);
-  buildMapTab(SSTab1->page(0));
-  buildParametersTab(SSTab1->page(1));
-  buildInfosTab(SSTab1->page(2));
+  buildControls();
+  finishControls();
   SSTab1->setCurrentIndex(kParametersTab);
-  setTabOrder();
   connectHandlers();
 }
 

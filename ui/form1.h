@@ -8,6 +8,8 @@
 #include <optional>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/coordinate_type.h"
 #include "core/map_frame.h"
@@ -145,10 +147,11 @@ class Form1 : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void buildMapTab(QWidget* tab);
-  void buildParametersTab(QWidget* tab);
-  void buildInfosTab(QWidget* tab);
-  void setTabOrder();
+  // Every control from the design table, in its container, with its tab order; then the states and
+  // links between controls that the table does not hold.
+  void buildControls();
+  void chainTabOrder(std::vector<std::pair<int, QWidget*>> controls);
+  void finishControls();
   void place(QWidget* control, double left, double top, double width, double height);
   void connectHandlers();
   void filterFrameKey(std::int16_t& KeyAscii);

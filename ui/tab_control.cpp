@@ -1,5 +1,7 @@
 #include "ui/tab_control.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QResizeEvent>
 
 namespace velmaro::ui {
@@ -8,6 +10,7 @@ TabControl::TabControl(const QStringList& captions, QWidget* parent) : QWidget(p
   setObjectName("SSTab1");
   bar_->setExpanding(true);
   bar_->setDrawBase(true);
+  setFocusProxy(bar_);  // the control's place in the tab order is its strip's
   for (const QString& caption : captions) {
     bar_->addTab(caption);
     auto* page = new QWidget(this);
@@ -22,10 +25,32 @@ TabControl::TabControl(const QStringList& captions, QWidget* parent) : QWidget(p
     showPage(index);
     emit tabSelected(previous);
   });
+  // Ctrl+Tab must reach the tabs from every control, even one (a grid, the map) that uses Tab itself.
+  qApp->installEventFilter(this);
 }
 
 void TabControl::showPage(int index) {
-  for (std::size_t i = 0; i < pages_.size(); ++i) pages_[i]->setVisible(static_cast<int>(i) == index);
+  // The new page shows before the old one hides, so a focus leaving the old page can land on it.
+  if (index >= 0) pages_.at(static_cast<std::size_t>(index))->show();
+  for (std::size_t i = 0; i < pages_.size(); ++i)
+    if (static_cast<int>(i) != index) pages_[i]->hide();
+}
+
+int TabSwitchStep(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if (!modifiers.testFlag(Qt::ControlModifier) || modifiers.testFlag(Qt::AltModifier)) return 0;
+  if (event.key() == Qt::Key_Backtab) return -1;
+  if (event.key() != Qt::Key_Tab) return 0;
+  return modifiers.testFlag(Qt::ShiftModifier) ? -1 : 1;
+}
+
+bool TabControl::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  if (static_cast<QWidget*>(watched)->window() != window() || !isEnabled()) return false;
+  const int step = TabSwitchStep(*static_cast<QKeyEvent*>(event));
+  if (step == 0 || count() == 0) return false;
+  setCurrentIndex((currentIndex() + step + count()) % count());
+  return true;
 }
 
 void TabControl::resizeEvent(QResizeEvent* event) {
