@@ -128,7 +128,7 @@ void Form1::buildParametersTab(QWidget* tab) {
 
   Image1 = new PreviewImage(tab);
   place(Image1, 840, 2520, 8805, 6915);
-  XY_Grid = new PointGrid(tab);
+  XY_Grid = new PointGrid(table_, tab);
   place(XY_Grid, 11640, 2520, 4575, 7095);
   QFont gridFont("Arial");
   gridFont.setStyleHint(QFont::SansSerif);
