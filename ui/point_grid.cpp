@@ -99,7 +99,13 @@ void PointGrid::changeEvent(QEvent* event) {
 }
 
 void PointGrid::fitRowsToFont() {
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  // The header row and the names are cells of the grid as designed: they take the grid's font, which a
+  // header would not always inherit from the view.
+  horizontalHeader()->setFont(font());
+  verticalHeader()->setFont(font());
+  const int rowHeight = fontMetrics().height() + 6;
+  verticalHeader()->setDefaultSectionSize(rowHeight);
+  horizontalHeader()->setFixedHeight(rowHeight);
   verticalHeader()->setFixedWidth(ToPixels(kNameColumnTwips, TwipsPerPixel(this)));
 }
 
