@@ -27,6 +27,8 @@ PointGrid::PointGrid(const PointTable& table, QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setWordWrap(false);
+  // The header row is fixed text: a click on it selects nothing and does not scroll the points away.
+  horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
   verticalHeader()->setHighlightSections(false);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
