@@ -163,7 +163,7 @@ QLabel* MakeLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
-QWidget* CreateControl(Kind kind, const QString& text, QColor colour, QWidget* parent) {
+QWidget* CreateControl(Kind kind, const QString& text, QColor colour, PointTable& table, QWidget* parent) {
   switch (kind) {
     case Kind::Tabs: return new TabControl(text.split('|'), parent);
     case Kind::PictureBox: return new QWidget(parent);
@@ -180,7 +180,7 @@ QWidget* CreateControl(Kind kind, const QString& text, QColor colour, QWidget* p
     }
     case Kind::Label: return MakeLabel(text, parent);
     case Kind::Image: return new PreviewImage(parent);
-    case Kind::Grid: return new PointGrid(parent);
+    case Kind::Grid: return new PointGrid(table, parent);
     case Kind::Frame: return new QGroupBox(text, parent);
     case Kind::Option: return new QRadioButton(text, parent);
     case Kind::RichText: {
@@ -271,7 +271,7 @@ void Form1::buildControls() {
   for (const ControlDesign& design : kDesign) {
     QWidget* parent = design.container ? containers.value(design.container) : this;
     const QColor colour = ColourOf(design.colour, this);
-    QWidget* control = CreateControl(design.kind, QString(design.text), colour, parent);
+    QWidget* control = CreateControl(design.kind, QString(design.text), colour, table_, parent);
     control->setObjectName(design.name);
     place(control, design.place.left, design.place.top, design.place.width, design.place.height);
     if (const std::optional<QFont> font = FontOf(design.font)) control->setFont(*font);

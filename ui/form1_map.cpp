@@ -45,9 +45,10 @@ void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
     platform_.showMessage({"Maximum 250 points", platform::Buttons::Ok, platform::Icon::Stop, kMessageTitle});
     return;
   }
-  XY_Grid->showRows(table_, result.row, result.row);
+  XY_Grid->showRows(result.row, result.row);
   for (int column = 1; column <= 4; ++column) XY_Grid->setColumnWidthTwips(column, kColumnWidths[column]);
   XY_Grid->makeCurrent(result.row, 0);
+  XY_Grid->scrollToRow(result.row);
   Command3->setEnabled(true);
 }
 
@@ -59,7 +60,7 @@ void Form1::Remove_Point(double X, double Y) {
 
   const std::optional<int> removed = velmaro::Remove_Point(table_, cursor_, mapFrame(), notation(), X, Y, canvasSize());
   if (!removed) return;
-  XY_Grid->showRows(table_, *removed, table_.size() + 1);
+  XY_Grid->showRows(*removed, table_.size() + 1);
   if (!table_.empty()) XY_Grid->makeCurrent(table_.size(), 0);
 }
 
@@ -68,7 +69,7 @@ void Form1::XY_Grid_MouseDown(int button, int /*shift*/, double /*x*/, double /*
   // Unlike a bare row deletion, this keeps the table whole: the count drops and the names close up.
   const int row = XY_Grid->currentRow();
   if (!table_.removeRow(row)) return;
-  XY_Grid->showRows(table_, row, table_.size() + 1);
+  XY_Grid->showRows(row, table_.size() + 1);
 }
 
 void Form1::Picture1_MouseMove() { Picture1->setToolTip(Utf8(ReadoutText(cursor_, notation()))); }

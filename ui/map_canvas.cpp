@@ -1,12 +1,19 @@
 #include "ui/map_canvas.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyleHints>
+#include <cmath>
 
 #include "ui/twips.h"
 
 namespace velmaro::ui {
+
+namespace {
+const QColor kBackground(224, 224, 224);
+}  // namespace
 
 int ButtonCode(Qt::MouseButton button) {
   switch (button) {
@@ -45,7 +52,11 @@ double MapCanvas::widthTwips() const { return ToTwips(width(), TwipsPerPixel(thi
 double MapCanvas::heightTwips() const { return ToTwips(height(), TwipsPerPixel(this)); }
 
 void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor outline) {
-  if (picture_.isNull()) return;
+  if (picture_.isNull()) {
+    if (size().isEmpty()) return;
+    picture_ = QImage(size(), QImage::Format_RGB32);
+    picture_.fill(kBackground);
+  }
   const double tpp = TwipsPerPixel(this);
   const QPointF centre(xTwips / tpp, yTwips / tpp);
   const double radius = radiusTwips / tpp;
@@ -61,19 +72,32 @@ void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor 
 
 void MapCanvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const QColor background(224, 224, 224);
   for (const QRect& exposed : event->region()) {
     const QRect inPicture = exposed.intersected(picture_.rect());
     if (!inPicture.isEmpty()) painter.drawImage(inPicture.topLeft(), picture_, inPicture);
     const QRegion rest = QRegion(exposed).subtracted(QRegion(inPicture));
-    for (const QRect& r : rest) painter.fillRect(r, background);
+    for (const QRect& r : rest) painter.fillRect(r, kBackground);
   }
 }
 
-void MapCanvas::mousePressEvent(QMouseEvent* event) {
+void MapCanvas::mousePressEvent(QMouseEvent* event) { emitMouseDown(*event); }
+
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QStyleHints& hints = *QGuiApplication::styleHints();
+  const QPointF moved = event->globalPosition() - lastPressPlace_;
+  const int distance = hints.mouseDoubleClickDistance();
+  const bool near = std::abs(moved.x()) <= distance && std::abs(moved.y()) <= distance;
+  // The first half must have been a press on this canvas, not an old one here and a new one elsewhere.
+  const bool soon = event->timestamp() - lastPressTime_ <= static_cast<quint64>(hints.mouseDoubleClickInterval());
+  if (!(near && soon)) emitMouseDown(*event);
+}
+
+void MapCanvas::emitMouseDown(const QMouseEvent& event) {
+  lastPressPlace_ = event.globalPosition();
+  lastPressTime_ = event.timestamp();
   const double tpp = TwipsPerPixel(this);
-  emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), ToTwips(event->position().x(), tpp),
-                 ToTwips(event->position().y(), tpp));
+  emit mouseDown(ButtonCode(event.button()), ShiftCode(event.modifiers()), ToTwips(event.position().x(), tpp),
+                 ToTwips(event.position().y(), tpp));
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {

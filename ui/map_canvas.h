@@ -1,7 +1,9 @@
 #pragma once
 // Picture1: the map canvas. It holds the map at full size (it sizes itself to its picture), shows it
 // inside the viewport that clips it, and reports presses and moves in twips from its own top-left
-// corner. Circles are drawn into the picture itself, so markers stay until a new picture replaces them.
+// corner. Circles are drawn into the picture itself, so markers stay until a new picture replaces them;
+// a canvas without a map draws them on its empty grey face, which it then holds as its picture.
+// The second press of a double-click is no press of its own: a double-click makes one mouse-down.
 // Only the exposed part is painted, so scrolling a 300-megapixel map stays cheap.
 
 #include <QColor>
@@ -37,7 +39,8 @@ class MapCanvas : public QWidget {
   bool fillStyleSolid() const { return fillSolid_; }
 
   // A circle centred at (x, y) twips with the given radius in twips, outlined in `outline` and filled
-  // with the fill colour when the fill style is solid.
+  // with the fill colour when the fill style is solid. Without a picture the canvas first takes its
+  // grey background, at its present size, as the picture to draw on.
   void circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
 
  signals:
@@ -47,10 +50,18 @@ class MapCanvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // Qt reports a second quick press of the same button as a double-click. Within the double-click
+  // distance and interval of the canvas's last press it is the second half of one double-click and no
+  // mouse-down; farther away (or later) it is a press of its own.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  void emitMouseDown(const QMouseEvent& event);
+
   QImage picture_;
+  QPointF lastPressPlace_;  // screen position
+  quint64 lastPressTime_ = 0;
   QColor fillColour_ = Qt::black;
   bool fillSolid_ = false;
 };

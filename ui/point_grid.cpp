@@ -5,80 +5,117 @@
 #include <QMouseEvent>
 
 #include "ui/map_canvas.h"
+#include "ui/point_table_model.h"
 #include "ui/twips.h"
 
 namespace velmaro::ui {
 
 namespace {
-constexpr int kColumns = 5;
-const QColor kFixedBackground(212, 208, 200);
-
-QString ColumnText(const PointRow& row, int column) {
-  switch (column) {
-    case 0: return QString::fromStdString(row.name);
-    case 1: return QString::fromStdString(row.xLetter);
-    case 2: return QString::fromStdString(row.xText);
-    case 3: return QString::fromStdString(row.yLetter);
-    default: return QString::fromStdString(row.yText);
-  }
-}
+constexpr int kNameColumn = 0;
+// The name column's width before any capture; the captures set only columns 1 to 4.
+constexpr double kNameColumnTwips = 900;
+constexpr double kStartWidths[kGridColumns] = {0, 500, 1200, 500, 1200};
 }  // namespace
 
-PointGrid::PointGrid(QWidget* parent) : QTableWidget(kMaxPoints + 1, kColumns, parent) {
+PointGrid::PointGrid(const PointTable& table, QWidget* parent)
+    : QTableView(parent), model_(new PointTableModel(table, this)) {
   setObjectName("XY_Grid");
-  horizontalHeader()->hide();
-  verticalHeader()->hide();
+  setModel(model_);
+  // The names are shown by the vertical header; the model's name column only carries the current cell
+  // that a capture leaves on column 0.
+  setColumnHidden(kNameColumn, true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  setWordWrap(false);
+  // The header row is fixed text: a click on it selects nothing and does not scroll the points away.
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setHighlightSections(false);
+  verticalHeader()->setHighlightSections(false);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->viewport()->installEventFilter(this);
+  verticalHeader()->viewport()->installEventFilter(this);
   // Until the first capture sets them, the columns already have the widths a capture gives, so the
-  // five columns fit the grid without scrolling sideways.
-  const double startWidths[kColumns] = {900, 500, 1200, 500, 1200};
-  for (int column = 0; column < kColumns; ++column) setColumnWidthTwips(column, startWidths[column]);
-  for (int row = 0; row <= kMaxPoints; ++row) {
-    for (int column = 0; column < kColumns; ++column) {
-      auto* item = new QTableWidgetItem();
-      if (row == 0 || column == 0) item->setBackground(kFixedBackground);
-      setItem(row, column, item);
-    }
-  }
+  // grid fits its box without scrolling sideways.
+  for (int column = 1; column < kGridColumns; ++column) setColumnWidthTwips(column, kStartWidths[column]);
+  fitRowsToFont();
 }
 
 QString PointGrid::cellText(int row, int column) const {
-  const QTableWidgetItem* cell = item(row, column);
-  return cell ? cell->text() : QString();
+  if (row == 0) return model_->headerData(column, Qt::Horizontal).toString();
+  return model_->pointCell(row, column);
 }
 
 void PointGrid::setCellText(int row, int column, const QString& text) {
-  if (QTableWidgetItem* cell = item(row, column)) cell->setText(text);
+  if (row == 0) model_->setHeaderData(column, Qt::Horizontal, text);
 }
 
-void PointGrid::showRows(const PointTable& table, int first, int last) {
-  for (int row = std::max(first, 1); row <= std::min(last, kMaxPoints); ++row) {
-    for (int column = 0; column < kColumns; ++column)
-      setCellText(row, column, row <= table.size() ? ColumnText(table.row(row), column) : QString());
-  }
-}
+int PointGrid::rowCount() const { return model_->rowCount() + 1; }
+
+void PointGrid::showRows(int first, int last) { model_->pointRowsChanged(first, last); }
 
 void PointGrid::setColumnWidthTwips(int column, double twips) {
   setColumnWidth(column, ToPixels(twips, TwipsPerPixel(this)));
 }
 
 void PointGrid::makeCurrent(int row, int column) {
-  selectionModel()->setCurrentIndex(model()->index(row, column), QItemSelectionModel::NoUpdate);
+  selectionModel()->setCurrentIndex(model_->index(row - 1, column), QItemSelectionModel::NoUpdate);
+}
+
+int PointGrid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() + 1 : 0; }
+
+int PointGrid::currentColumn() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
+
+void PointGrid::scrollToRow(int row) {
+  // The name column is hidden and a hidden cell is never scrolled to, so the row's first shown cell is.
+  scrollTo(model_->index(row - 1, kNameColumn + 1));
 }
 
 void PointGrid::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     // The right button makes the row under the pointer current, so the row removed is the one pressed.
     const int row = rowAt(event->position().toPoint().y());
-    if (row >= 0) makeCurrent(row, std::max(currentColumn(), 0));
+    if (row >= 0) makeCurrent(row + 1, currentColumn());
   } else {
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
   }
+  reportPress(*event, *viewport());
+}
+
+bool PointGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress) return QTableView::eventFilter(watched, event);
+  const auto& press = static_cast<const QMouseEvent&>(*event);
+  const bool onNames = watched == verticalHeader()->viewport();
+  if (press.button() == Qt::RightButton) {
+    // A right press on a name makes that point row current; one on the header row makes no row current,
+    // so the header row is never what a removal takes away.
+    const int section = onNames ? verticalHeader()->logicalIndexAt(press.position().toPoint().y()) : -1;
+    if (section >= 0 || !onNames) makeCurrent(section + 1, kNameColumn);
+  }
+  reportPress(press, *static_cast<QWidget*>(watched));
+  return QTableView::eventFilter(watched, event);
+}
+
+void PointGrid::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange) fitRowsToFont();
+}
+
+void PointGrid::fitRowsToFont() {
+  // The header row and the names are cells of the grid as designed: they take the grid's font, which a
+  // header would not always inherit from the view.
+  horizontalHeader()->setFont(font());
+  verticalHeader()->setFont(font());
+  const int rowHeight = fontMetrics().height() + 6;
+  verticalHeader()->setDefaultSectionSize(rowHeight);
+  horizontalHeader()->setFixedHeight(rowHeight);
+  verticalHeader()->setFixedWidth(ToPixels(kNameColumnTwips, TwipsPerPixel(this)));
+}
+
+void PointGrid::reportPress(const QMouseEvent& event, const QWidget& pressed) {
+  const QPointF inGrid = pressed.mapTo(this, event.position());
   const double tpp = TwipsPerPixel(this);
-  emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), ToTwips(event->position().x(), tpp),
-                 ToTwips(event->position().y(), tpp));
+  emit mouseDown(ButtonCode(event.button()), ShiftCode(event.modifiers()), ToTwips(inGrid.x(), tpp),
+                 ToTwips(inGrid.y(), tpp));
 }
 
 }  // namespace velmaro::ui

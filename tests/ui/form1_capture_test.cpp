@@ -1,5 +1,6 @@
 // Captures and removals on a real Form1: the press becomes a row, a disc and a count.
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -164,7 +165,7 @@ class Form1CaptureTest : public QObject {
     f.givePicture(600, 300);
     for (int i = 0; i < 4; ++i) f.pressCanvas({100 * i + 10, 20});
     const QString fourthX = f.form->XY_Grid->cellText(4, 2);
-    const QRect secondRow = f.form->XY_Grid->visualRect(f.form->XY_Grid->model()->index(2, 2));
+    const QRect secondRow = f.form->XY_Grid->visualRect(f.form->XY_Grid->model()->index(1, 2));
 
     QTest::mousePress(f.form->XY_Grid->viewport(), Qt::RightButton, Qt::NoModifier, secondRow.center());
 
@@ -180,8 +181,8 @@ class Form1CaptureTest : public QObject {
     Form1Fixture f;
     f.givePicture(100, 100);
     f.pressCanvas({10, 10});
-    const QRect header = f.form->XY_Grid->visualRect(f.form->XY_Grid->model()->index(0, 2));
-    QTest::mousePress(f.form->XY_Grid->viewport(), Qt::RightButton, Qt::NoModifier, header.center());
+    const QHeaderView* header = f.form->XY_Grid->horizontalHeader();
+    QTest::mousePress(header->viewport(), Qt::RightButton, Qt::NoModifier, {header->sectionViewportPosition(2) + 5, 5});
     QCOMPARE(f.form->PointCount(), 2);
     f.form->XY_Grid->setCellText(0, 2, " X coord");
     QCOMPARE(f.form->XY_Grid->cellText(1, 0), QString("Pt 1"));
