@@ -1,5 +1,6 @@
 // The map loader against three tables: files decoded by their content or refused, the preview divisor for a
-// box, and the memory budget. The pictures are the fuzz seeds; the expected previews lie in expected/.
+// box, and the memory budget; and the block reduction's refusals. The pictures are the fuzz seeds; the expected
+// previews lie in expected/.
 #include "tests/common/case_table.h"
 #include "ui/map_picture/map_picture_loader.h"
 #include "ui/map_picture/memory_budget.h"
@@ -11,13 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace velmaro::map_picture;
-using velmaro::testing::Case;
-using velmaro::testing::ReadCases;
+using namespace velmaro::testing;
 const std::string kHere = VELMARO_TEST_DIR "/";
 
-QSize Size(const std::string& text) {  // "587x461"
-  return {std::stoi(text), std::stoi(text.substr(text.find('x') + 1))};
-}
+QSize Size(const std::string& text) { return {std::stoi(text), std::stoi(text.substr(text.find('x') + 1))}; }
 
 bool SamePixels(const QImage& a, const QImage& b) {  // premultiplied, the loader's format for alpha
   return a.convertToFormat(QImage::Format_ARGB32_Premultiplied) == b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -46,6 +44,11 @@ TEST_P(PreviewDivisors, LargestThatStillCoversTheBox) {
   EXPECT_EQ(PreviewDivisor(Size(GetParam()[0]), Size(GetParam()[1])), GetParam().integer(2));
 }
 INSTANTIATE_TEST_SUITE_P(Table, PreviewDivisors, ::testing::ValuesIn(ReadCases(kHere + "preview_divisors.txt")));
+
+TEST(Reduction, RefusesOtherDivisorsAndFormats) {
+  const QImage rgb(8, 8, QImage::Format_RGB32);
+  EXPECT_TRUE(ReduceByDivisor(rgb, 3).isNull() && ReduceByDivisor(QImage(8, 8, QImage::Format_RGB888), 2).isNull());
+}
 
 class Budgets : public ::testing::TestWithParam<Case> {};
 TEST_P(Budgets, SidesInRangeAndNeedWithinTheBudget) {
