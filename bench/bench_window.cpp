@@ -1,11 +1,11 @@
 #include "bench/bench_window.h"
 
 #include <QApplication>
+#include <QImageReader>
 
 #include <utility>
 
 #include "ui/map_canvas.h"
-#include "ui/map_picture/map_picture_loader.h"
 #include "ui/tab_control.h"
 
 namespace velmaro::bench {
@@ -40,11 +40,11 @@ void BenchWindow::setMapPicture(QImage&& picture) {
 }
 
 bool BenchWindow::open(const QString& path) {
-  const std::optional<QSize> expected = map_picture::PictureSize(path);
+  const QSize expected = QImageReader(path).size();  // from the header, before the window decodes it
   platform_.queueFileName(path.toStdString());
   std::string Fichier;
   form_->Select_File(Fichier);
-  return expected && form_->Picture1->picture().size() == *expected;
+  return expected.isValid() && form_->Picture1->picture().size() == expected;
 }
 
 void BenchWindow::resizeClient(QSize size) {

@@ -1,6 +1,7 @@
 #include "bench/load_cases.h"
 
 #include "bench/bench_window.h"
+#include "bench/one_decode_load.h"
 #include "ui/map_picture/map_picture_loader.h"
 
 #include <turbojpeg.h>
@@ -117,7 +118,7 @@ std::optional<LoadCase> CaseFromName(std::string_view name) {
 }
 
 std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path) {
-  const QSize box = mp::kPreviewBoxPixels;
+  const QSize box = kPreviewBoxPixels;
   switch (loadCase) {
     case LoadCase::RawDecode: {
       QFile file(path);
@@ -127,7 +128,7 @@ std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path) {
     }
     case LoadCase::LoadFull: return Timed([&] { return mp::LoadFull(path); });
     case LoadCase::LoadPreview: return Timed([&] { return mp::LoadPreview(path, box); });
-    case LoadCase::LoadMapPicture: return Timed([&] { return mp::LoadMapPicture(path, box); });
+    case LoadCase::LoadMapPicture: return Timed([&] { return LoadMapPicture(path, box); });
     case LoadCase::PreviewThenFull:
       return Timed([&] {
         const std::optional<QImage> preview = mp::LoadPreview(path, box);

@@ -11,24 +11,11 @@
 namespace velmaro::map_picture {
 namespace {
 
-// Enough for every header short of a JPEG with unusually large embedded profiles or thumbnails before its
-// frame header; those are read whole.
-constexpr std::int64_t kHeaderProbeBytes = 1024 * 1024;
-
-std::optional<QSize> SizeFromBytes(const QByteArray& bytes) {
-  if (LooksLikeJpeg(bytes)) {
-    const auto header = ReadJpegHeader(bytes);
-    return header ? std::optional<QSize>(header->size) : std::nullopt;
-  }
-  return QtPictureSize(bytes);
-}
-
 // A JPEG decoded by libjpeg-turbo at `divisor` when its colour space allows it and the pixels plus the
 // decoder's own store fit into memory; nullopt sends CMYK pictures to Qt and refuses the rest.
 std::optional<QImage> DecodeJpegWithinBudget(const QByteArray& bytes, const JpegHeader& header, int divisor,
-                                             JpegSpeed speed, std::int64_t extraBytes) {
-  const std::int64_t needed =
-      PixelBytes(ReducedSize(header.size, divisor)) + JpegDecoderWorkBytes(header) + extraBytes;
+                                             JpegSpeed speed) {
+  const std::int64_t needed = PixelBytes(ReducedSize(header.size, divisor)) + JpegDecoderWorkBytes(header);
   if (!FitsInMemory(header.size, needed)) return std::nullopt;
   return DecodeJpeg(bytes, divisor, speed);
 }
@@ -43,7 +30,7 @@ std::optional<QImage> DecodeReduced(const QByteArray& bytes, std::optional<int> 
     if (header->decodableToRgb) {
       const int chosen = divisor.value_or(PreviewDivisor(header->size, box));
       // Unreduced, the fast transform would save little and the preview would differ from the canvas.
-      return DecodeJpegWithinBudget(bytes, *header, chosen, chosen == 1 ? JpegSpeed::Accurate : speed, 0);
+      return DecodeJpegWithinBudget(bytes, *header, chosen, chosen == 1 ? JpegSpeed::Accurate : speed);
     }
   }
   const auto full = DecodeWithQt(bytes);
@@ -54,29 +41,7 @@ std::optional<QImage> DecodeReduced(const QByteArray& bytes, std::optional<int> 
   return reduced;
 }
 
-// The full JPEG with room for its preview counted in the budget from the start, so that the preview never
-// fails for want of memory after the large decode has succeeded.
-std::optional<QImage> DecodeFullForPreview(const QByteArray& bytes, QSize box) {
-  const auto header = LooksLikeJpeg(bytes) ? ReadJpegHeader(bytes) : std::nullopt;
-  if (!header || !header->decodableToRgb) return DecodeReduced(bytes, 1, box, JpegSpeed::Accurate);
-  const int divisor = PreviewDivisor(header->size, box);
-  const std::int64_t previewBytes = divisor == 1 ? 0 : PixelBytes(ReducedSize(header->size, divisor));
-  return DecodeJpegWithinBudget(bytes, *header, 1, JpegSpeed::Accurate, previewBytes);
-}
-
 }  // namespace
-
-std::optional<QSize> PictureSize(const QString& path) {
-  auto bytes = ReadPictureBytes(path, kHeaderProbeBytes);
-  if (!bytes) return std::nullopt;
-  auto size = SizeFromBytes(*bytes);
-  if (!size && bytes->size() == kHeaderProbeBytes) {
-    bytes = ReadPictureBytes(path);
-    if (bytes) size = SizeFromBytes(*bytes);
-  }
-  if (!size || !SidesInRange(*size)) return std::nullopt;
-  return size;
-}
 
 std::optional<QImage> LoadFull(const QString& path) {
   const auto bytes = ReadPictureBytes(path);
@@ -88,19 +53,6 @@ std::optional<QImage> LoadPreview(const QString& path, QSize box) {
   const auto bytes = ReadPictureBytes(path);
   if (!bytes) return std::nullopt;
   return DecodeReduced(*bytes, std::nullopt, box, JpegSpeed::Fast);
-}
-
-std::optional<MapPicture> LoadMapPicture(const QString& path, QSize box) {
-  std::optional<QImage> full;
-  {
-    const auto bytes = ReadPictureBytes(path);  // released before the preview is made
-    if (!bytes) return std::nullopt;
-    full = DecodeFullForPreview(*bytes, box);
-  }
-  if (!full) return std::nullopt;
-  QImage preview = ReduceByDivisor(*full, PreviewDivisor(full->size(), box));
-  if (preview.isNull()) return std::nullopt;
-  return MapPicture{std::move(*full), std::move(preview)};
 }
 
 }  // namespace velmaro::map_picture

@@ -20,20 +20,8 @@ namespace velmaro::map_picture {
 // available now. Sizes are checked from the header before the pixels are allocated, so a small file claiming
 // 65535 x 65535 pixels is refused at once. On nullopt the caller keeps showing what it showed before.
 //
-// Memory: a load holds the file's bytes, the pixels and the preview at its peak; there is no second full-size
-// copy. The functions may be called from any one thread at a time per call (they share no state).
-
-// The preview box of the map's small view: 8805 x 6915 twips at 15 twips per pixel.
-inline constexpr QSize kPreviewBoxPixels{587, 461};
-
-struct MapPicture {
-  QImage full;     // the picture at its stored pixel size; Format_RGB32, or ARGB32_Premultiplied with alpha
-  QImage preview;  // `full` reduced for the preview (see LoadPreview for its size); shown stretched to its box
-};
-
-// The stored size of the picture in pixels, read from the header without decoding the pixels. nullopt for
-// anything the loader would refuse before decoding (it cannot foresee damage in the compressed data).
-std::optional<QSize> PictureSize(const QString& path);
+// Memory: a load holds the file's bytes and the pixels it returns at its peak (a preview of a format other than
+// JPEG also the full pixels it is reduced from); there is no second full-size copy. The functions may be called from any one thread at a time per call (they share no state).
 
 // The whole picture at its stored size.
 std::optional<QImage> LoadFull(const QString& path);
@@ -43,9 +31,5 @@ std::optional<QImage> LoadFull(const QString& path);
 // with the fast inverse DCT, which takes a fraction of a full decode; other formats are decoded whole and
 // reduced by block means.
 std::optional<QImage> LoadPreview(const QString& path, QSize box);
-
-// The whole picture and its preview from one decode: the preview is reduced from the full pixels by block
-// means, to the same size LoadPreview gives, which costs far less than a second decode.
-std::optional<MapPicture> LoadMapPicture(const QString& path, QSize box);
 
 }  // namespace velmaro::map_picture

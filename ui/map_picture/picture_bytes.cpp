@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace velmaro::map_picture {
 namespace {
 
@@ -22,11 +20,11 @@ bool ReadExactly(QFile& file, char* target, std::int64_t count) {
 
 }  // namespace
 
-std::optional<QByteArray> ReadPictureBytes(const QString& path, std::int64_t maxBytes) {
+std::optional<QByteArray> ReadPictureBytes(const QString& path) {
   const QFileInfo info(path);
   // isFile() follows links and is false for folders, devices and pipes, which would block or never end.
   if (path.isEmpty() || !info.isFile()) return std::nullopt;
-  const std::int64_t count = std::min<std::int64_t>(info.size(), maxBytes);
+  const std::int64_t count = info.size();
   if (count <= 0) return std::nullopt;
   const auto allocatable = AllocatableBytes();
   if (!allocatable || count > *allocatable) return std::nullopt;

@@ -32,15 +32,6 @@ QImage::Format TargetFormat(const QImage& image) {
 
 }  // namespace
 
-std::optional<QSize> QtPictureSize(const QByteArray& bytes) {
-  QBuffer buffer;
-  buffer.setData(bytes);
-  QImageReader reader(&buffer);
-  const QSize size = reader.size();
-  if (!size.isValid() || size.isEmpty()) return std::nullopt;
-  return size;
-}
-
 std::optional<QImage> DecodeWithQt(const QByteArray& bytes) {
   QBuffer buffer;
   buffer.setData(bytes);  // shares the bytes, no copy

@@ -11,9 +11,6 @@ namespace velmaro::map_picture {
 // Pictures in the formats that Qt's image plugins read (PNG, BMP, GIF, TIFF where its plugin is installed, and
 // JPEG colour spaces that libjpeg-turbo cannot turn into RGB). The format is recognised from the bytes.
 
-// The picture's size from its header; nullopt when no plugin recognises the bytes or the size is not stored.
-std::optional<QSize> QtPictureSize(const QByteArray& bytes);
-
 // The whole picture as Format_RGB32, or Format_ARGB32_Premultiplied when it has an alpha channel. Qt's default
 // allocation limit (256 MB) would refuse large maps, so the limit is raised to what the memory budget allows,
 // including a decoder format wider than 32 bits that still has to be converted. nullopt when the picture does
