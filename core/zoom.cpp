@@ -28,8 +28,6 @@ double StepZoom(double zoom, int steps, double fit) {
 
 double PixelToPicture(double pixel, double zoom, double twipsPerPixel) { return pixel / zoom * twipsPerPixel; }
 
-double PictureToPixel(double twips, double zoom, double twipsPerPixel) { return twips / twipsPerPixel * zoom; }
-
 int ClampOffset(int offset, int shownCanvas, int viewport) {
   const int travel = viewport - shownCanvas;
   return std::clamp(offset, std::min(0, travel), std::max(0, travel));

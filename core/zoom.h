@@ -18,7 +18,6 @@ double StepZoom(double zoom, int steps, double fit);
 // A screen pixel position on the canvas in picture twips: pixel / zoom * twips per pixel, in that
 // order, so at 1:1 it is exactly pixel * twips per pixel.
 double PixelToPicture(double pixel, double zoom, double twipsPerPixel);
-double PictureToPixel(double twips, double zoom, double twipsPerPixel);
 
 // The canvas offset (screen pixels) that keeps the picture spot under `anchor` (viewport pixels) in
 // place when the zoom changes, rounded to a whole pixel and kept within the canvas's travel.

@@ -48,13 +48,14 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   finishControls();
   SSTab1->setCurrentIndex(kParametersTab);
   connectHandlers();
+  setUpZoomAndLoupe();
 }
 
 Form1::~Form1() = default;
 
 double Form1::twipsPerPixel() const { return TwipsPerPixel(this); }
 
-void Form1::Form_Load() {
+void Form1::Form_Load(const std::optional<std::string>& startMap) {
   const platform::Version version = platform_.version();
   setWindowTitle(QString(" VELMARO  Version %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision));
   Picture1->move(0, 0);
@@ -63,6 +64,10 @@ void Form1::Form_Load() {
   XY_Grid->makeCurrent(0, 4);
   show();
   table_ = PointTable{};
+  if (startMap) {
+    openMap(*startMap);
+    return;
+  }
   std::string Fichier;
   Select_File(Fichier);
 }

@@ -32,6 +32,7 @@ namespace velmaro::ui {
 
 class ArrowPicture;
 class EdgeField;
+class Loupe;
 class MapCanvas;
 class PointGrid;
 class PreviewImage;
@@ -48,8 +49,9 @@ class Form1 : public QWidget {
   explicit Form1(platform::Platform& platform, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // Start-up: caption, canvas auto-size, grid headers, show, empty table, then the map dialog.
-  void Form_Load();
+  // Start-up: caption, canvas auto-size, grid headers, show, empty table, then the map dialog; given a
+  // map (the program's argument), that map as if chosen in the dialog, and no dialog.
+  void Form_Load(const std::optional<std::string>& startMap = std::nullopt);
   void Form_Resize();
 
   // Map canvas and preview.
@@ -62,6 +64,7 @@ class Form1 : public QWidget {
   // Map selection and the info file.
   void Command1_Click();
   void Select_File(std::string& Fichier);
+  void openMap(const std::string& Fichier);
   void Affiche_Parametres(const std::string& Info_Fichier);
 
   // Saving.
@@ -91,6 +94,18 @@ class Form1 : public QWidget {
   void Text5_KeyPress(std::int16_t& KeyAscii);
 
   void SSTab1_Click(int previousTab);
+
+  // Zoom, panning and the loupe on the Map tab. Anchors are viewport pixels; the zoom keeps the
+  // picture spot under the anchor in place. Pans move the canvas by whole screen pixels and set the
+  // bars to their nearest value without letting the bars move the canvas back.
+  void zoomBy(int steps, QPoint anchor);
+  void zoomToOneToOne(QPoint anchor);
+  QPoint viewportCentre() const;
+  void panBy(QPoint delta);
+  void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint canvasPixel);
+  void toggleLoupe();
+  bool loupeOn() const { return loupeOn_; }
+  Loupe* loupe() const { return loupe_; }
 
   // State shared by the handlers, readable by tests.
   const PointTable& pointTable() const { return table_; }
@@ -154,6 +169,9 @@ class Form1 : public QWidget {
   void finishControls();
   void place(QWidget* control, double left, double top, double width, double height);
   void connectHandlers();
+  void setUpZoomAndLoupe();
+  void zoomTo(double zoom, QPoint anchor);
+  void showLoupe(QPoint canvasPixel);
   void filterFrameKey(std::int16_t& KeyAscii);
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
@@ -170,6 +188,8 @@ class Form1 : public QWidget {
   double canvasLeft_ = 0;
   double canvasTop_ = 0;
   bool resizing_ = false;
+  Loupe* loupe_ = nullptr;
+  bool loupeOn_ = false;
 };
 
 }  // namespace velmaro::ui

@@ -34,6 +34,10 @@ void Form1::Command1_Click() {
 void Form1::Select_File(std::string& Fichier) {
   // The canvas keeps the current map while the dialog is open, so a cancel leaves the window as it was.
   Fichier = platform_.chooseFile({platform::DialogMode::Open, "File selection All", "*.jpg", "*.jpg"});
+  openMap(Fichier);
+}
+
+void Form1::openMap(const std::string& Fichier) {
   const QString path = Utf8(Fichier);
   setPointer(true);
   const std::optional<QImage> full = loadPreviewThenFull(path);

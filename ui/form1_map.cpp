@@ -83,13 +83,13 @@ void Form1::Image1_MouseMove() {
 
 void Form1::ApplyHorizontalScroll() {
   const double tpp = twipsPerPixel();
-  canvasLeft_ = ScrollOffset(HScroll1->value(), Picture1->widthTwips(), ToTwips(Picture2->width(), tpp));
+  canvasLeft_ = ScrollOffset(HScroll1->value(), Picture1->shownWidthTwips(), ToTwips(Picture2->width(), tpp));
   Picture1->move(ToPixels(canvasLeft_, tpp), Picture1->y());
 }
 
 void Form1::ApplyVerticalScroll() {
   const double tpp = twipsPerPixel();
-  canvasTop_ = ScrollOffset(VScroll1->value(), Picture1->heightTwips(), ToTwips(Picture2->height(), tpp));
+  canvasTop_ = ScrollOffset(VScroll1->value(), Picture1->shownHeightTwips(), ToTwips(Picture2->height(), tpp));
   Picture1->move(Picture1->x(), ToPixels(canvasTop_, tpp));
 }
 

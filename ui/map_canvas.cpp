@@ -5,8 +5,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <cmath>
 
+#include "core/zoom.h"
 #include "ui/twips.h"
 
 namespace velmaro::ui {
@@ -39,17 +41,64 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent) {
 
 void MapCanvas::setPicture(QImage picture) {
   picture_ = std::move(picture);
+  reduced_.clear();
+  zoom_ = 1.0;
   resize(picture_.size());
   update();
 }
 
 void MapCanvas::dropPicture() {
   picture_ = QImage();
+  reduced_.clear();
   update();
 }
 
-double MapCanvas::widthTwips() const { return ToTwips(width(), TwipsPerPixel(this)); }
-double MapCanvas::heightTwips() const { return ToTwips(height(), TwipsPerPixel(this)); }
+double MapCanvas::widthTwips() const { return ToTwips(unzoomedSize().width(), TwipsPerPixel(this)); }
+double MapCanvas::heightTwips() const { return ToTwips(unzoomedSize().height(), TwipsPerPixel(this)); }
+double MapCanvas::shownWidthTwips() const { return ToTwips(width(), TwipsPerPixel(this)); }
+double MapCanvas::shownHeightTwips() const { return ToTwips(height(), TwipsPerPixel(this)); }
+
+void MapCanvas::setZoom(double zoom) {
+  if (zoom_ == 1.0) unzoomed_ = size();
+  zoom_ = zoom;
+  resize(zoom == 1.0 ? unzoomed_ : shownRect(QRectF(QPointF(0, 0), QSizeF(unzoomed_))).size());
+  update();
+}
+
+QRect MapCanvas::shownRect(const QRectF& pictureRect) const {
+  const QRectF shown(pictureRect.topLeft() * zoom_, pictureRect.size() * zoom_);
+  return shown.toAlignedRect();
+}
+
+void MapCanvas::refreshReduced(const QRect& area) {
+  QRect changed = area;
+  for (std::size_t k = 0; k < reduced_.size(); ++k) {
+    const QImage& larger = k == 0 ? picture_ : reduced_[k - 1];
+    // Whole pairs of the larger copy's pixels, so each reduced pixel averages exactly its own four.
+    changed = QRect(QPoint(changed.left() / 2, changed.top() / 2), QPoint(changed.right() / 2, changed.bottom() / 2))
+                  .intersected(reduced_[k].rect());
+    if (changed.isEmpty()) return;
+    const QImage piece = larger.copy(QRect(changed.topLeft() * 2, changed.size() * 2))
+                             .scaled(changed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&reduced_[k]);
+    painter.drawImage(changed.topLeft(), piece);
+  }
+}
+
+const QImage& MapCanvas::reducedFor(double zoom, double& scale) {
+  scale = 1.0;
+  std::size_t level = 0;
+  while (scale / 2 >= zoom) {
+    const QImage& larger = level == 0 ? picture_ : reduced_[level - 1];
+    if (larger.width() < 2 || larger.height() < 2) break;
+    if (reduced_.size() <= level)
+      reduced_.push_back(
+          larger.scaled(larger.width() / 2, larger.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scale /= 2;
+    ++level;
+  }
+  return level == 0 ? picture_ : reduced_[level - 1];
+}
 
 void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor outline) {
   if (picture_.isNull()) {
@@ -67,11 +116,21 @@ void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor 
     painter.drawEllipse(centre, radius, radius);
   }
   const int margin = static_cast<int>(radius) + 2;
-  update(QRect(centre.toPoint() - QPoint(margin, margin), QSize(2 * margin + 1, 2 * margin + 1)));
+  const QRect touched(centre.toPoint() - QPoint(margin, margin), QSize(2 * margin + 1, 2 * margin + 1));
+  refreshReduced(touched);
+  update(zoom_ == 1.0 ? touched : shownRect(touched).adjusted(-1, -1, 1, 1));
 }
 
 void MapCanvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  if (zoom_ != 1.0) {
+    painter.fillRect(event->rect(), kBackground);
+    if (picture_.isNull()) return;
+    double scale = 1.0;
+    const QImage& source = zoom_ < 1.0 ? reducedFor(zoom_, scale) : picture_;
+    for (const QRect& exposed : event->region()) paintScaled(painter, exposed, source, zoom_ / scale);
+    return;
+  }
   for (const QRect& exposed : event->region()) {
     const QRect inPicture = exposed.intersected(picture_.rect());
     if (!inPicture.isEmpty()) painter.drawImage(inPicture.topLeft(), picture_, inPicture);
@@ -80,7 +139,47 @@ void MapCanvas::paintEvent(QPaintEvent* event) {
   }
 }
 
-void MapCanvas::mousePressEvent(QMouseEvent* event) { emitMouseDown(*event); }
+void MapCanvas::paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor) {
+  // Whole source pixels that cover the exposed part, drawn at their exact places, so neighbouring
+  // exposed parts meet without a seam. Enlarged pixels stay sharp; reductions are smoothed.
+  const QRect wanted(QPoint(static_cast<int>(std::floor(exposed.left() / factor)),
+                            static_cast<int>(std::floor(exposed.top() / factor))),
+                     QPoint(static_cast<int>(std::ceil((exposed.right() + 1) / factor)),
+                            static_cast<int>(std::ceil((exposed.bottom() + 1) / factor))));
+  const QRect from = wanted.intersected(source.rect());
+  if (from.isEmpty()) return;
+  painter.save();
+  painter.setClipRect(exposed);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, factor < 1.0);
+  painter.drawImage(QRectF(QPointF(from.topLeft()) * factor, QSizeF(from.size()) * factor), source, from);
+  painter.restore();
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton)
+    pressOrHoldMiddle(*event);
+  else
+    emitMouseDown(*event);
+}
+
+void MapCanvas::pressOrHoldMiddle(const QMouseEvent& event) {
+  // The values, not the event: Qt shares an event's point with later events of the same device.
+  heldMiddle_ = Press{event.button(), event.modifiers(), event.position(), event.globalPosition(), event.timestamp()};
+  dragLast_ = event.globalPosition();
+  panning_ = false;
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::MiddleButton || !heldMiddle_) return;
+  if (!panning_) emitMouseDown(*heldMiddle_);
+  heldMiddle_.reset();
+  panning_ = false;
+}
+
+void MapCanvas::wheelEvent(QWheelEvent* event) {
+  emit wheelTurned(event->angleDelta(), event->modifiers(), event->position().toPoint());
+  event->accept();
+}
 
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
   const QStyleHints& hints = *QGuiApplication::styleHints();
@@ -89,21 +188,39 @@ void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
   const bool near = std::abs(moved.x()) <= distance && std::abs(moved.y()) <= distance;
   // The first half must have been a press on this canvas, not an old one here and a new one elsewhere.
   const bool soon = event->timestamp() - lastPressTime_ <= static_cast<quint64>(hints.mouseDoubleClickInterval());
-  if (!(near && soon)) emitMouseDown(*event);
+  if (near && soon) return;
+  if (event->button() == Qt::MiddleButton)
+    pressOrHoldMiddle(*event);
+  else
+    emitMouseDown(*event);
 }
 
 void MapCanvas::emitMouseDown(const QMouseEvent& event) {
-  lastPressPlace_ = event.globalPosition();
-  lastPressTime_ = event.timestamp();
+  emitMouseDown(Press{event.button(), event.modifiers(), event.position(), event.globalPosition(), event.timestamp()});
+}
+
+void MapCanvas::emitMouseDown(const Press& press) {
+  lastPressPlace_ = press.global;
+  lastPressTime_ = press.time;
   const double tpp = TwipsPerPixel(this);
-  emit mouseDown(ButtonCode(event.button()), ShiftCode(event.modifiers()), ToTwips(event.position().x(), tpp),
-                 ToTwips(event.position().y(), tpp));
+  emit mouseDown(ButtonCode(press.button), ShiftCode(press.modifiers), PixelToPicture(press.place.x(), zoom_, tpp),
+                 PixelToPicture(press.place.y(), zoom_, tpp));
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (heldMiddle_ && event->buttons().testFlag(Qt::MiddleButton)) {
+    const QPointF travelled = event->globalPosition() - heldMiddle_->global;
+    if (!panning_ && travelled.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) panning_ = true;
+    const QPoint delta = (event->globalPosition() - dragLast_).toPoint();
+    if (panning_ && !delta.isNull()) {
+      dragLast_ += QPointF(delta);
+      emit panRequested(delta);
+    }
+  }
   const double tpp = TwipsPerPixel(this);
-  emit mouseMove(ButtonCode(event->button()), ShiftCode(event->modifiers()), ToTwips(event->position().x(), tpp),
-                 ToTwips(event->position().y(), tpp));
+  emit mouseMove(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+                 PixelToPicture(event->position().x(), zoom_, tpp), PixelToPicture(event->position().y(), zoom_, tpp));
+  emit pointerAt(event->position().toPoint());
 }
 
 }  // namespace velmaro::ui

@@ -5,10 +5,19 @@
 // a canvas without a map draws them on its empty grey face, which it then holds as its picture.
 // The second press of a double-click is no press of its own: a double-click makes one mouse-down.
 // Only the exposed part is painted, so scrolling a 300-megapixel map stays cheap.
+// Zoom: the canvas shows its picture at a factor (1 at every new picture) and takes the zoomed size on
+// screen; positions it reports and takes stay in picture twips at 1:1 whatever the zoom. Views below
+// 1:1 come from copies reduced by halves, made once on the first such view and kept up to date by
+// refreshReduced; a frame never scales the whole picture.
+// The middle button captures like the left one, but a middle drag pans: the press is decided on release,
+// a capture when the pointer moved less than the drag distance, a pan otherwise.
 
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 namespace velmaro::ui {
 
@@ -29,8 +38,20 @@ class MapCanvas : public QWidget {
   // background until the next picture arrives.
   void dropPicture();
 
+  // The picture's size at 1:1 (the space of presses, discs and the transform), and its size as shown.
   double widthTwips() const;
   double heightTwips() const;
+  QSize unzoomedSize() const { return zoom_ == 1.0 ? size() : unzoomed_; }
+  double shownWidthTwips() const;
+  double shownHeightTwips() const;
+
+  // The canvas takes the zoomed size; its position in the viewport is the caller's.
+  void setZoom(double zoom);
+  double zoom() const { return zoom_; }
+
+  // Brings the reduced copies up to date with the picture inside `area` (picture pixels), after
+  // anything drew into the picture.
+  void refreshReduced(const QRect& area);
 
   // Drawing state, as a picture box keeps it between calls.
   void setFillColor(QColor colour) { fillColour_ = colour; }
@@ -46,6 +67,11 @@ class MapCanvas : public QWidget {
  signals:
   void mouseDown(int button, int shift, double xTwips, double yTwips);
   void mouseMove(int button, int shift, double xTwips, double yTwips);
+  // Pointer at a canvas pixel, for the loupe.
+  void pointerAt(QPoint canvasPixel);
+  // A middle drag asks to move the map by whole screen pixels.
+  void panRequested(QPoint delta);
+  void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint canvasPixel);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -55,15 +81,35 @@ class MapCanvas : public QWidget {
   // mouse-down; farther away (or later) it is a press of its own.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  struct Press {
+    Qt::MouseButton button;
+    Qt::KeyboardModifiers modifiers;
+    QPointF place;   // on the canvas
+    QPointF global;  // on the screen
+    quint64 time;
+  };
   void emitMouseDown(const QMouseEvent& event);
+  void emitMouseDown(const Press& press);
+  void pressOrHoldMiddle(const QMouseEvent& event);
+  void paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor);
+  const QImage& reducedFor(double zoom, double& scale);
+  QRect shownRect(const QRectF& pictureRect) const;
 
   QImage picture_;
   QPointF lastPressPlace_;  // screen position
   quint64 lastPressTime_ = 0;
   QColor fillColour_ = Qt::black;
   bool fillSolid_ = false;
+  double zoom_ = 1.0;
+  QSize unzoomed_;
+  std::vector<QImage> reduced_;  // [k] is the picture at 1 / 2^(k+1)
+  std::optional<Press> heldMiddle_;
+  QPointF dragLast_;  // screen position
+  bool panning_ = false;
 };
 
 }  // namespace velmaro::ui
