@@ -13,6 +13,7 @@
 #include "bench/startup_case.h"
 #include "bench/stats.h"
 #include "bench/summary.h"
+#include "bench/zoom_case.h"
 #include "bench/test_map.h"
 #include "ui/map_canvas.h"
 #include "ui/map_picture/map_picture_loader.h"
@@ -81,6 +82,8 @@ std::unique_ptr<BenchWindow> WindowWithMap(int megapixels) {
   return window;
 }
 
+void BenchZoomOver(BenchWindow& window, double reference, GoalSummary& summary);
+
 void BenchScrollingOver(BenchWindow& window, double reference, GoalSummary& summary) {
   const std::string size = SizeName(window.form().Picture1->picture().size());
   const std::string designViewport = ViewportName(window);
@@ -96,6 +99,20 @@ void BenchScrollingOver(BenchWindow& window, double reference, GoalSummary& summ
   PrintRow("scroll frame, " + size + ", " + largeViewport, large, reference, kFrameGoalMilliseconds);
   AddGoal(summary, "scrolling, " + size + ", " + largeViewport + ": frame p95", Percentile(large.samples, 0.95),
           large, kFrameGoalMilliseconds);
+  BenchZoomOver(window, reference, summary);
+}
+
+void BenchZoomOver(BenchWindow& window, double reference, GoalSummary& summary) {
+  const std::string where = SizeName(window.form().Picture1->picture().size()) + ", " + ViewportName(window);
+  const ZoomFrames frames = ZoomFrameMilliseconds(window, kScrollPasses);
+  const Figure reduction{{frames.firstReductionMilliseconds}, "ms", 0};
+  const Figure zoom{frames.zoomMilliseconds, "ms", 2}, pan{frames.panMilliseconds, "ms", 2};
+  PrintRow("first view below 1:1 (reduced copies made once), " + where, reduction, std::nullopt, 0);
+  PrintRow("zoom frame, fit..16, " + where, zoom, reference, kFrameGoalMilliseconds);
+  PrintRow("pan frame at every zoom, " + where, pan, reference, kFrameGoalMilliseconds);
+  AddGoal(summary, "zooming, " + where + ": frame p95", Percentile(zoom.samples, 0.95), zoom, kFrameGoalMilliseconds);
+  AddGoal(summary, "panning zoomed, " + where + ": frame p95", Percentile(pan.samples, 0.95), pan,
+          kFrameGoalMilliseconds);
 }
 
 bool BenchPointsOver(BenchWindow& window, GoalSummary& summary) {
