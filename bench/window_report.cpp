@@ -107,7 +107,7 @@ void BenchZoomOver(BenchWindow& window, double reference, GoalSummary& summary) 
   const ZoomFrames frames = ZoomFrameMilliseconds(window, kScrollPasses);
   const Figure reduction{{frames.firstReductionMilliseconds}, "ms", 0};
   const Figure zoom{frames.zoomMilliseconds, "ms", 2}, pan{frames.panMilliseconds, "ms", 2};
-  PrintRow("first view below 1:1 (reduced copies made once), " + where, reduction, std::nullopt, 0);
+  PrintRow("first zoom out 1:1 to fit, reduced copies made once, " + where, reduction, std::nullopt, 0);
   PrintRow("zoom frame, fit..16, " + where, zoom, reference, kFrameGoalMilliseconds);
   PrintRow("pan frame at every zoom, " + where, pan, reference, kFrameGoalMilliseconds);
   AddGoal(summary, "zooming, " + where + ": frame p95", Percentile(zoom.samples, 0.95), zoom, kFrameGoalMilliseconds);

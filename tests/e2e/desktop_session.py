@@ -8,7 +8,10 @@
 # preview so the axis captions follow the frame, capture four points on the "Map" tab, remove one with the
 # right button, "Save XY File" and answer every message box with Enter (its default button); the XY, info and
 # KML files must equal expected/ byte for byte. Second run: reopen the map and capture the same points without
-# typing anything: only a calibration restored from the info file writes the same three files again.
+# typing anything: only a calibration restored from the info file writes the same three files again. Third run:
+# the map given as the program's argument (no dialog), zoomed to 2 with Ctrl+wheel about the canvas's corner,
+# moved 48 pixels left with Shift+wheel and 30 down with a middle drag (the map is then shorter than the view);
+# the same points pressed where they now show (2 x pixel + (-48, 30)) must write the same three files again.
 #
 # The expected values, worked by hand (Pixel2Map, then the cut to five decimals). The map is 600 x 300
 # pixels, so the canvas is 9000 x 4500 twips; the frame is X 75.5 (left) to 74.5 (right), Y 40.75 (top) to
@@ -102,9 +105,9 @@ class Desktop:
 
 class Velmaro:
     # One start of the installed program, from its map dialog to "Quit VELMARO".
-    def __init__(self, desktop, prefix, env, log):
+    def __init__(self, desktop, prefix, env, log, *arguments):
         self.desktop, self.shots = desktop, os.environ.get("VELMARO_SCREENSHOT_DIR")
-        self.process = subprocess.Popen([os.path.join(prefix, "bin", "velmaro")], env=env, cwd=env["HOME"],
+        self.process = subprocess.Popen([os.path.join(prefix, "bin", "velmaro"), *arguments], env=env, cwd=env["HOME"],
                                         stdout=log, stderr=subprocess.STDOUT)
         self.window = wait("the main window", lambda: (desktop.windows(MAIN_WINDOW) or [None])[0])
         geometry = desktop.values("getwindowgeometry", str(self.window))  # of the client area, in pixels
@@ -220,6 +223,22 @@ def session(cmake, build_dir, root, desktop):
         for pixel in KEPT:
             second.press(pixel)
         second.save_and_quit()
+        compare_with_expected(map_path)
+        for extension in (".txt", ".kml"):
+            os.remove(map_path[:-4] + extension)
+        third = Velmaro(desktop, prefix, env, log, map_path)
+        third.tab("Map")
+        if desktop.windows("^Open$"):
+            raise AssertionError("the map dialog opened although the map was given as the argument")
+        corner = third.at(*VIEWPORT)
+        desktop.move(*corner)
+        desktop.run("xdotool", "keydown", "ctrl", "click", "4", "sleep", "0.2", "click", "4", "keyup", "ctrl")
+        desktop.run("xdotool", "keydown", "shift", "click", "5", "keyup", "shift")
+        desktop.move(corner[0] + 400, corner[1] + 300)
+        desktop.run("xdotool", "mousedown", "2", "mousemove_relative", "0", "30", "sleep", "0.2", "mouseup", "2")
+        for x, y in KEPT:
+            third.press((2 * x - 48, 2 * y + 30))
+        third.save_and_quit()
         compare_with_expected(map_path)
 
 
