@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "core/capture.h"
@@ -22,6 +23,21 @@ namespace {
 constexpr int kMapTab = 0;
 constexpr int kWheelNotch = 120;       // angle delta of one wheel notch
 constexpr int kPixelsPerNotch = 48;   // three lines of 16 pixels
+
+// The grey of the viewport around a map smaller than the view takes the wheel like the map itself.
+class ViewportWheel : public QObject {
+ public:
+  explicit ViewportWheel(Form1* form) : QObject(form), form_(form) {}
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() != QEvent::Wheel) return false;
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    form_->Picture1_Wheel(wheel->angleDelta(), wheel->modifiers(), wheel->position().toPoint() - form_->Picture1->pos());
+    return true;
+  }
+
+ private:
+  Form1* form_;
+};
 }  // namespace
 
 void Form1::setUpZoomAndLoupe() {
@@ -39,6 +55,7 @@ void Form1::setUpZoomAndLoupe() {
   onMapTab(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomToOneToOne(viewportCentre()); });
   onMapTab(QKeySequence(Qt::Key_L), [this] { toggleLoupe(); });
   connect(Picture1, &MapCanvas::wheelTurned, this, &Form1::Picture1_Wheel);
+  Picture2->installEventFilter(new ViewportWheel(this));
   connect(Picture1, &MapCanvas::panRequested, this, &Form1::panBy);
   connect(Picture1, &MapCanvas::pointerAt, this, &Form1::showLoupe);
 }

@@ -9,9 +9,10 @@
 # right button, "Save XY File" and answer every message box with Enter (its default button); the XY, info and
 # KML files must equal expected/ byte for byte. Second run: reopen the map and capture the same points without
 # typing anything: only a calibration restored from the info file writes the same three files again. Third run:
-# the map given as the program's argument (no dialog), zoomed to 2 with Ctrl+wheel about the canvas's corner,
-# moved 48 pixels left with Shift+wheel and 30 down with a middle drag (the map is then shorter than the view);
-# the same points pressed where they now show (2 x pixel + (-48, 30)) must write the same three files again.
+# the map given as the program's argument (no dialog), zoomed to 2 with two Ctrl+wheel turns about its pixel
+# (20, 10): at sqrt 2 it is still narrower than the view and stays at 0, at 2 it moves to 20 - 20 / sqrt 2 x 2,
+# -8 (it stays at 0 upward, shorter than the view); then 48 pixels left with Shift+wheel and 30 down with a
+# middle drag. The same points pressed where they now show, 2 x pixel + (-56, 30), must write the same files.
 #
 # The expected values, worked by hand (Pixel2Map, then the cut to five decimals). The map is 600 x 300
 # pixels, so the canvas is 9000 x 4500 twips; the frame is X 75.5 (left) to 74.5 (right), Y 40.75 (top) to
@@ -231,13 +232,13 @@ def session(cmake, build_dir, root, desktop):
         if desktop.windows("^Open$"):
             raise AssertionError("the map dialog opened although the map was given as the argument")
         corner = third.at(*VIEWPORT)
-        desktop.move(*corner)
+        desktop.move(corner[0] + 20, corner[1] + 10)
         desktop.run("xdotool", "keydown", "ctrl", "click", "4", "sleep", "0.2", "click", "4", "keyup", "ctrl")
         desktop.run("xdotool", "keydown", "shift", "click", "5", "keyup", "shift")
         desktop.move(corner[0] + 400, corner[1] + 300)
         desktop.run("xdotool", "mousedown", "2", "mousemove_relative", "0", "30", "sleep", "0.2", "mouseup", "2")
         for x, y in KEPT:
-            third.press((2 * x - 48, 2 * y + 30))
+            third.press((2 * x - 56, 2 * y + 30))
         third.save_and_quit()
         compare_with_expected(map_path)
 
