@@ -46,9 +46,12 @@ void Loupe::paintEvent(QPaintEvent* /*event*/) {
   if (picture_ && !picture_->isNull()) paintMagnified(painter, lens);
   painter.restore();
   const QPointF centre = lens.center();
-  painter.setPen(QPen(Qt::red, 1));
-  painter.drawLine(QPointF(centre.x() - 12, centre.y()), QPointF(centre.x() + 12, centre.y()));
-  painter.drawLine(QPointF(centre.x(), centre.y() - 12), QPointF(centre.x(), centre.y() + 12));
+  // Red on a white halo, so the cross stays visible on red and dark map ink alike.
+  for (const QPen& pen : {QPen(Qt::white, 3), QPen(Qt::red, 1)}) {
+    painter.setPen(pen);
+    painter.drawLine(QPointF(centre.x() - 12, centre.y()), QPointF(centre.x() + 12, centre.y()));
+    painter.drawLine(QPointF(centre.x(), centre.y() - 12), QPointF(centre.x(), centre.y() + 12));
+  }
   painter.setPen(QPen(Qt::black, 2));
   painter.drawEllipse(lens.adjusted(1, 1, -1, -1));
   const QRectF label(0, kLensDiameter, width(), kTextHeight);
