@@ -58,6 +58,7 @@ void Form1::setUpZoomAndLoupe() {
   Picture2->installEventFilter(new ViewportWheel(this));
   connect(Picture1, &MapCanvas::panRequested, this, &Form1::panBy);
   connect(Picture1, &MapCanvas::pointerAt, this, &Form1::showLoupe);
+  connect(Picture1, &MapCanvas::pointerLeft, loupe_, &QWidget::hide);
 }
 
 QPoint Form1::viewportCentre() const { return QPoint(Picture2->width() / 2, Picture2->height() / 2); }

@@ -176,6 +176,8 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
   panning_ = false;
 }
 
+void MapCanvas::leaveEvent(QEvent* /*event*/) { emit pointerLeft(); }
+
 void MapCanvas::wheelEvent(QWheelEvent* event) {
   emit wheelTurned(event->angleDelta(), event->modifiers(), event->position().toPoint());
   event->accept();

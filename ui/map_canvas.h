@@ -69,6 +69,7 @@ class MapCanvas : public QWidget {
   void mouseMove(int button, int shift, double xTwips, double yTwips);
   // Pointer at a canvas pixel, for the loupe.
   void pointerAt(QPoint canvasPixel);
+  void pointerLeft();
   // A middle drag asks to move the map by whole screen pixels.
   void panRequested(QPoint delta);
   void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint canvasPixel);
@@ -83,6 +84,7 @@ class MapCanvas : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   struct Press {
