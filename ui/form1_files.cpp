@@ -74,11 +74,9 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
+  // A failed XY file is confirmed by no box at all, and the info file and the KML question still follow.
   const std::string xyName = Text(Text6);
-  if (const std::optional<WriteFailure> failure = WriteXyFile(xyName, table_)) {
-    platform_.showMessage({xyName + " could not be saved: " + failure->reason, platform::Buttons::Ok,
-                           platform::Icon::Stop, kMessageTitle});
-  } else {
+  if (!WriteXyFile(xyName, table_)) {
     platform_.showMessage(
         {xyName + " has been saved", platform::Buttons::Ok, platform::Icon::Information, kMessageTitle});
   }
