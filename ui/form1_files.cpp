@@ -74,9 +74,11 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
-  // A failed XY file is confirmed by no box at all, and the info file and the KML question still follow.
+  // Only a written XY file is confirmed; a failed one shows nothing, and the info file and the KML
+  // question follow all the same.
   const std::string xyName = Text(Text6);
-  if (!WriteXyFile(xyName, table_)) {
+  const bool written = !WriteXyFile(xyName, table_).has_value();
+  if (written) {
     platform_.showMessage(
         {xyName + " has been saved", platform::Buttons::Ok, platform::Icon::Information, kMessageTitle});
   }

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "files/text_encoding.h"
 #include "files/rtf/document_builder.h"
 #include "files/rtf/rtf_document.h"
+#include "files/text_encoding.h"
 
 namespace velmaro::rtf {
 namespace {

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "files/text_encoding.h"
 #include "files/rtf/document_builder.h"
 #include "files/rtf/rtf_document.h"
 #include "files/rtf/rtf_tables.h"
 #include "files/rtf/rtf_tokenizer.h"
 #include "files/rtf/rtf_vocabulary.h"
+#include "files/text_encoding.h"
 
 namespace velmaro::rtf {
 namespace {
