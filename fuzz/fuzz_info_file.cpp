@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "files/info_file.h"
@@ -11,13 +12,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const velmaro::InfoFileValues read = velmaro::ParseInfoFile({reinterpret_cast<const char*>(data), size});
-  const velmaro::InfoFileValues again = velmaro::ParseInfoFile(velmaro::InfoFileText(read));
-  VELMARO_FUZZ_CHECK(again.notation == read.notation);
-  const velmaro::MapFrame &f = read.frame, &g = again.frame;
-  VELMARO_FUZZ_CHECK(velmaro::InfoFileText(again) == velmaro::InfoFileText(read));
+  const std::string saved = velmaro::InfoFileText(read);
+  VELMARO_FUZZ_CHECK(velmaro::InfoFileText(velmaro::ParseInfoFile(saved)) == saved);
+  const velmaro::MapFrame& f = read.frame;
   for (const std::string_view text : {read.mapPath, f.left, f.right, f.top, f.bottom, f.xCaption, f.yCaption}) {
     VELMARO_FUZZ_CHECK(text.find('\n') == std::string_view::npos && velmaro::IsValidUtf8(text));
   }
-  VELMARO_FUZZ_CHECK(g.left == f.left && g.yCaption == f.yCaption);
   return 0;
 }
