@@ -22,7 +22,6 @@ namespace velmaro::test {
 namespace {
 
 namespace fs = std::filesystem;
-using velmaro::testing::Case;
 const fs::path kHere = VELMARO_FILES_TESTS;
 
 // Permission bits do not bind root: a root run writes as "nobody", except when it writes goldens.
@@ -38,7 +37,7 @@ std::string Unescape(std::string field) {
   return field;
 }
 
-std::string Output(const Case& c) {
+std::string Output(const velmaro::testing::Case& c) {
   const std::string in = Unescape(c[1]);
   if (c[0] == "decode") return (IsValidUtf8(in) ? "UTF-8 " : "Windows-1252 ") + DecodeUtf8OrWindows1252(in);
   if (c[0] == "names") return XyFileName(in) + " " + InfoFileName(in) + " " + KmlFileName(in);
@@ -57,7 +56,7 @@ std::string Output(const Case& c) {
 
 TEST(FilesGolden, Cases) {
   std::string transcript;
-  for (const Case& c : testing::ReadCases(kHere / "cases.txt")) transcript += c.name + ": " + Output(c) + "\n";
+  for (const auto& c : testing::ReadCases(kHere / "cases.txt")) transcript += c.name + ": " + Output(c) + "\n";
   ExpectGolden(kHere / "expected" / "cases.txt", transcript);
 }
 
@@ -86,7 +85,7 @@ TEST(FilesTable, Disk) {
   small = {16, unlimited.rlim_max};
   const std::string old = "old content 16 b", bytes(100, 'n');
   const fs::path in = fs::temp_directory_path() / ("velmaro-files-" + std::to_string(::getpid()));
-  for (const Case& c : testing::ReadCases(kHere / "disk.txt")) {
+  for (const auto& c : testing::ReadCases(kHere / "disk.txt")) {
     const auto has = [&c](const char* word) { return (" " + c[0] + " ").find(" " + std::string(word) + " ") != std::string::npos; };
     fs::create_directory(in);
     if (has("old") || has("big") || has("link")) std::ofstream(in / (has("link") ? "real.txt" : "a.txt")) << old << (has("big") ? "!" : "");
