@@ -83,10 +83,11 @@ TEST(FilesTable, Disk) {
   rlimit unlimited{}, small{};
   ::getrlimit(RLIMIT_FSIZE, &unlimited);
   small = {16, unlimited.rlim_max};
-  const std::string old = "old content 16 b", bytes(100, 'n');
+  const std::string old = "old content 16 b";
   const fs::path in = fs::temp_directory_path() / ("velmaro-files-" + std::to_string(::getpid()));
   for (const auto& c : testing::ReadCases(kHere / "disk.txt")) {
     const auto has = [&c](const char* word) { return (" " + c[0] + " ").find(" " + std::string(word) + " ") != std::string::npos; };
+    const std::string bytes(has("small") ? 100 : 10, 'n');  // shorter than the old file unless it cannot fit
     fs::create_directory(in);
     if (has("old") || has("big") || has("link")) std::ofstream(in / (has("link") ? "real.txt" : "a.txt")) << old << (has("big") ? "!" : "");
     if (has("link")) fs::create_symlink("real.txt", in / "a.txt");
