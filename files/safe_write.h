@@ -6,8 +6,8 @@
 // disk and renamed over the old file; a failure at any step removes the temporary file and leaves the
 // old one untouched. A folder that refuses new entries (no write permission on it) cannot hold the
 // temporary file; an existing file there that the process may write is then written in place, and when
-// that write fails its old bytes are put back (an old file over kMaxRestorableBytes is not risked and
-// is refused with TooLarge).
+// that write fails its old bytes are put back. An old file that cannot be read whole first (one over
+// kMaxRestorableBytes: TooLarge, or one the process may not read) is not risked: the save is refused.
 //
 // The replaced file keeps its permission bits (and, where the process may set them, its owner and
 // group); a new file gets 0666 less the process umask, as a plain create would. A file the process may
