@@ -11,7 +11,7 @@
 //   press X,Y... BUTTON   real presses of left|right|middle on the canvas
 //   grid ROW BUTTON       a real press on that row of XY_Grid
 //   move preview|canvas   the pointer crosses the preview or the canvas
-//   edges A B C D         Text2..Text5 set as pasted;   set NAME [TEXT]   one text field set as pasted
+//   set NAME [TEXT]...    text fields set as pasted (not typed): name and text pairs, a last text may be absent
 //   type NAME KEYS        real key presses;   key NAME SEQUENCE   one key such as Ctrl+V or Backspace
 //   bar H|V VALUE         a scroll bar's value;   tab CAPTION   a real click on that tab
 //   resize W H            the window's outer size in twips;   layout   every control's place in twips
@@ -87,9 +87,7 @@ QPoint Point(const QString& xy) { return {xy.section(',', 0, 0).toInt(), xy.sect
 class Session {
  public:
   Session() {
-    platform_.fake.setApplicationFolder(dir_.path().toStdString());
-    QDir::setCurrent(dir_.path());
-    run("start");
+    platform_.fake.setApplicationFolder(dir_.path().toStdString()), QDir::setCurrent(dir_.path()), run("start");
   }
   ~Session() { for (const QString& folder : mounts_) ::umount2(folder.toLocal8Bit(), MNT_DETACH); }
   // A line may hold several steps separated by ";", recorded together.
@@ -131,8 +129,7 @@ class Session {
     const QModelIndex cell = grid()->model()->index(arg.toInt(), 2);
     if (verb == "grid") grid()->scrollTo(cell), Mouse(grid()->viewport(), grid()->visualRect(cell).center(), button);
     if (verb == "move") Mouse(w(arg == "preview" ? "Image1" : "Picture1"), {5, 5}, Qt::NoButton, {QEvent::MouseMove});
-    for (int i = 2; verb == "edges" && i <= 5; ++i) w<QLineEdit>(QString("Text%1").arg(i))->setText(a.value(i - 1));
-    if (verb == "set") w<QLineEdit>(arg)->setText(a.value(2));
+    for (int i = 1; verb == "set" && i < a.size(); i += 2) w<QLineEdit>(a[i])->setText(a.value(i + 1));
     if (verb == "type") QTest::keyClicks(w(arg), a.value(2));
     for (int i = 2; verb == "key" && i < a.size(); ++i)
       QTest::keyClick(w(arg), QKeySequence(a[i])[0].key(), QKeySequence(a[i])[0].keyboardModifiers());
@@ -140,50 +137,43 @@ class Session {
     QTabBar* tabs = form_.findChild<QTabBar*>();
     for (int i = 0; verb == "tab" && i < tabs->count(); ++i)
       if (tabs->tabText(i) == arg) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
-    const double twips = 1440.0 / form_.logicalDpiX();
-    const QSize outer(qRound(arg.toDouble() / twips), qRound(a.value(2).toDouble() / twips));
+    const QSize outer = QSize(arg.toInt(), a.value(2).toInt()) * form_.logicalDpiX() / 1440.0;
     if (verb == "resize") form_.resize(outer - (form_.frameGeometry().size() - form_.size())), QCoreApplication::processEvents();
-    if (verb == "layout") layout();
+    QList<QWidget*> controls = form_.findChildren<QWidget*>(QRegularExpression(verb == "layout" ? "\\d$|^XY_Grid$" : "(?!)"));
+    std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->objectName() < b->objectName(); });
+    if (verb == "layout") out_ << "  Form1 " + TwipRect(&form_, form_.frameGeometry());
+    for (const QWidget* c : controls)
+      out_ << QString("  %1 %2 %3 font %4%5%6%7").arg(c->objectName(), TwipRect(c, c->geometry()),
+          Q(c->property("text").toString() + c->property("title").toString())).arg(c->font().pointSizeF())
+          .arg(c->font().bold() ? " bold" : "", c->isEnabled() ? "" : " disabled", c->toolTip().isEmpty() ? "" : " tip " + Q(c->toolTip()));
     QFile file(path(arg));
     if (verb == "write" && QDir().mkpath(a.size() > 2 ? QFileInfo(file).path() : file.fileName()) && a.size() > 2)
       file.open(QIODevice::WriteOnly) && file.write(a.value(2).replace("|", "\r\n").toUtf8());
-    if (verb == "readonly" && (!QDir().mkpath(path(arg)) || ::mount("tmpfs", path(arg).toLocal8Bit(), "tmpfs", MS_RDONLY, "") != 0))
-      std::exit(77);
-    if (verb == "readonly") mounts_ << path(arg);
+    if (verb == "readonly" && QDir().mkpath(path(arg))) mounts_ << path(arg);
+    if (verb == "readonly" && ::mount("tmpfs", path(arg).toLocal8Bit(), "tmpfs", MS_RDONLY, "") != 0) std::exit(77);
     for (const auto& [name, value] : verb == "dump" ? state() : State())
       if (!value.isEmpty()) out_ << QString("  %1: %2").arg(name, value);
     for (int i = 0; verb == "repeat" && i < arg.toInt(); ++i) step(a.mid(2));
     if (verb == "random") stress(arg.toUInt(), a.value(2).toInt());
   }
 
-  void layout() {
-    QList<QWidget*> controls = form_.findChildren<QWidget*>(QRegularExpression("\\d$|^XY_Grid$"));
-    std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->objectName() < b->objectName(); });
-    out_ << "  Form1 " + TwipRect(&form_, form_.frameGeometry());
-    for (const QWidget* c : controls)
-      out_ << QString("  %1 %2 %3 font %4%5%6%7").arg(c->objectName(), TwipRect(c, c->geometry()),
-          Q(c->property("text").toString() + c->property("title").toString())).arg(c->font().pointSizeF())
-          .arg(c->font().bold() ? " bold" : "", c->isEnabled() ? "" : " disabled", c->toolTip().isEmpty() ? "" : " tip " + Q(c->toolTip()));
-  }
-
   State state() const {
     int option = 0;
     for (int i = 1; i <= 3; ++i) option = w<QAbstractButton>(QString("Option%1").arg(i))->isChecked() ? i : option;
     const QTabBar* tabs = form_.findChild<QTabBar*>();
-    const QModelIndex current = grid()->currentIndex();
     State s = {{"title", form_.windowTitle()}, {"tab", tabs->tabText(tabs->currentIndex())},
         {"PointCount", QString::number(form_.PointCount())}, {"Command3", w("Command3")->isEnabled() ? "enabled" : "disabled"},
         {"notation", std::array{"none", "Meters", "DegMinSec", "DecimalDegrees"}[option]},
         {"scroll", QString("H %1 V %2").arg(w<QScrollBar>("HScroll1")->value()).arg(w<QScrollBar>("VScroll1")->value())},
         {"canvas", TwipRect(&form_, w("Picture1")->geometry())}, {"tooltip", w("Picture1")->toolTip()},
-        {"current cell", QString("%1,%2").arg(current.row()).arg(current.column())},
+        {"current cell", QString("%1,%2").arg(grid()->currentIndex().row()).arg(grid()->currentIndex().column())},
         {"RichTextBox1", w<QTextEdit>("RichTextBox1")->toPlainText().section('\n', 0, 0)}};
     for (const char* name : {"Text1", "Text6", "Text8", "Text2", "Text3", "Text4", "Text5", "Label1", "Label2", "Text7", "Text9"})
       s.emplace_back(name, text(name));
     for (int row = 0; row <= kMaxPoints; ++row) {
-      QStringList cells;
-      for (int column = 0; column < 5; ++column) cells << grid()->cellText(row, column);
-      s.emplace_back(QString("row %1").arg(row), cells.join("").isEmpty() ? QString() : cells.join(" | "));
+      const auto cell = [&](int column) { return grid()->cellText(row, column); };
+      const QString cells = QStringList{cell(0), cell(1), cell(2), cell(3), cell(4)}.join(" | ");
+      s.emplace_back(QString("row %1").arg(row), cells == " |  |  |  | " ? QString() : cells);
     }
     return s;
   }
@@ -227,8 +217,7 @@ class Session {
           : kind < 82 ? QStringList{"type", field, QString("0123456789.:-a ").mid(pick(15), 1 + pick(4))}
           : kind < 89 ? QStringList{"set", field, texts[pick(11)]}
           : kind < 99 ? QStringList{"move", pick(2) ? "preview" : "canvas"} : QStringList{"click", "Command3"};
-      step(words);
-      platform_.log.clear();
+      step(words), platform_.log.clear();
       const PointTable& table = form_.pointTable();
       full += table.full(), empty += table.empty();
       QString broken = form_.PointCount() == table.size() + 1 && !(table.size() > kMaxPoints) ? "" : "PointCount";
@@ -263,8 +252,7 @@ int main(int argc, char** argv) {
     for (const QString& line : QString::fromUtf8(script.readAll()).split('\n', Qt::SkipEmptyParts)) session.run(line.trimmed());
     actual = session.transcript().toUtf8(), whole = whole && session.whole;
   }
-  const bool update = qEnvironmentVariableIntValue("VELMARO_UPDATE_EXPECTED") == 1;
-  if (update && expected.open(QIODevice::WriteOnly) && expected.write(actual) == actual.size()) return whole ? 0 : 1;
+  if (qEnvironmentVariableIntValue("VELMARO_UPDATE_EXPECTED") == 1 && expected.open(QIODevice::WriteOnly) && expected.write(actual) == actual.size()) return whole ? 0 : 1;
   if (expected.open(QIODevice::ReadOnly) && expected.readAll() == actual && whole) return 0;
   QTemporaryFile file;
   if (file.open() && file.write(actual) == actual.size() && file.flush())
