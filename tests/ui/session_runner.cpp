@@ -89,7 +89,10 @@ class Session {
   Session() {
     platform_.fake.setApplicationFolder(dir_.path().toStdString()), QDir::setCurrent(dir_.path()), run("start");
   }
-  ~Session() { for (const QString& folder : mounts_) ::umount2(folder.toLocal8Bit(), MNT_DETACH); }
+  ~Session() {
+    QDir::setCurrent(QDir::tempPath());
+    for (const QString& folder : mounts_) ::umount2(folder.toLocal8Bit(), MNT_DETACH);
+  }
   // A line may hold several steps separated by ";", recorded together.
   void run(const QString& line) {
     out_ << "> " + line;
