@@ -89,10 +89,7 @@ class Session {
   Session() {
     platform_.fake.setApplicationFolder(dir_.path().toStdString()), QDir::setCurrent(dir_.path()), run("start");
   }
-  ~Session() {
-    QDir::setCurrent(QDir::tempPath());
-    for (const QString& folder : mounts_) ::umount2(folder.toLocal8Bit(), MNT_DETACH);
-  }
+  ~Session() { for (const QString& folder : mounts_) ::umount2(folder.toLocal8Bit(), MNT_DETACH); }
   // A line may hold several steps separated by ";", recorded together.
   void run(const QString& line) {
     out_ << "> " + line;
@@ -255,6 +252,7 @@ int main(int argc, char** argv) {
     for (const QString& line : QString::fromUtf8(script.readAll()).split('\n', Qt::SkipEmptyParts)) session.run(line.trimmed());
     actual = session.transcript().toUtf8(), whole = whole && session.whole;
   }
+  QDir::setCurrent(QDir::tempPath());  // the session's folder, the working folder till now, is gone
   if (qEnvironmentVariableIntValue("VELMARO_UPDATE_EXPECTED") == 1 && expected.open(QIODevice::WriteOnly) && expected.write(actual) == actual.size()) return whole ? 0 : 1;
   if (expected.open(QIODevice::ReadOnly) && expected.readAll() == actual && whole) return 0;
   QTemporaryFile file;
