@@ -2,9 +2,9 @@
 // platform, headless), one step a line, and compares the transcript with the EXPECTED file; a
 // difference is shown as a unified diff. VELMARO_UPDATE_EXPECTED=1 rewrites the expected file instead.
 //
-// Steps (X,Y are canvas pixels; several points or names in one step run one after the other):
+// Steps, one line each or several on a line separated by ";" (X,Y are canvas pixels; several points or
+// names in one step run one after the other):
 //   map NAME [WxH]        answer the map dialog of Command1 with a picture made here (kept if NAME exists)
-//   cancel                cancel the map dialog of Command1
 //   answer A...           queue answers: Ok|Yes|No the next message boxes, fail the next shell open,
 //                         cancel or file NAME the next file dialog
 //   click NAME...         real left clicks on controls (buttons, options, arrow pictures)
@@ -139,6 +139,7 @@ class Session {
       if (tabs->tabText(i) == arg) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
     const QSize outer = QSize(arg.toInt(), a.value(2).toInt()) * form_.logicalDpiX() / 1440.0;
     if (verb == "resize") form_.resize(outer - (form_.frameGeometry().size() - form_.size())), QCoreApplication::processEvents();
+    // layout: the design controls (names ending in a digit, and XY_Grid) by name; no other step matches any.
     QList<QWidget*> controls = form_.findChildren<QWidget*>(QRegularExpression(verb == "layout" ? "\\d$|^XY_Grid$" : "(?!)"));
     std::sort(controls.begin(), controls.end(), [](auto* a, auto* b) { return a->objectName() < b->objectName(); });
     if (verb == "layout") out_ << "  Form1 " + TwipRect(&form_, form_.frameGeometry());
