@@ -126,8 +126,9 @@ class Session {
     for (int i = 1; verb == "press" && i + 1 < a.size(); ++i) Mouse(w("Picture1"), Point(a[i]), button);
     for (int i = 1; verb == "pixel" && i < a.size(); ++i)
       platform_.log << "pixel " + w("Picture1")->grab(QRect(Point(a[i]), QSize(1, 1))).toImage().pixelColor(0, 0).name();
-    const QModelIndex cell = grid()->model()->index(arg.toInt(), 2);
-    if (verb == "grid") grid()->scrollTo(cell), Mouse(grid()->viewport(), grid()->visualRect(cell).center(), button);
+    const QModelIndex cell = grid()->model()->index(arg.toInt() - 1, 2);  // grid row 0 is the header
+    if (verb == "grid" && arg.toInt() == 0) Mouse(grid()->horizontalHeader(), {grid()->horizontalHeader()->sectionViewportPosition(2) + 5, 5}, button);
+    else if (verb == "grid") grid()->scrollTo(cell), Mouse(grid()->viewport(), grid()->visualRect(cell).center(), button);
     if (verb == "move") Mouse(w(arg == "preview" ? "Image1" : "Picture1"), {5, 5}, Qt::NoButton, {QEvent::MouseMove});
     for (int i = 1; verb == "set" && i < a.size(); i += 2) w<QLineEdit>(a[i])->setText(a.value(i + 1));
     if (verb == "type") QTest::keyClicks(w(arg), a.value(2));
@@ -167,7 +168,7 @@ class Session {
         {"notation", std::array{"none", "Meters", "DegMinSec", "DecimalDegrees"}[option]},
         {"scroll", QString("H %1 V %2").arg(w<QScrollBar>("HScroll1")->value()).arg(w<QScrollBar>("VScroll1")->value())},
         {"canvas", TwipRect(&form_, w("Picture1")->geometry())}, {"tooltip", w("Picture1")->toolTip()},
-        {"current cell", QString("%1,%2").arg(grid()->currentIndex().row()).arg(grid()->currentIndex().column())},
+        {"current cell", QString("%1,%2").arg(grid()->currentRow()).arg(grid()->currentColumn())},
         {"RichTextBox1", w<QTextEdit>("RichTextBox1")->toPlainText().section('\n', 0, 0)}};
     for (const char* name : {"Text1", "Text6", "Text8", "Text2", "Text3", "Text4", "Text5", "Label1", "Label2", "Text7", "Text9"})
       s.emplace_back(name, text(name));
