@@ -56,6 +56,7 @@ NotationChoice Notation(const std::string& word) {
 
 MapFrame Edges(const std::string& list) { const auto e = Words(list); return {e.at(0), e.at(1), e.at(2), e.at(3)}; }
 
+std::string Whole(std::optional<double> value) { return value ? Text(*value) : "none"; }
 std::string Row(std::optional<int> row, const char* none) { return row && *row ? std::to_string(*row) : none; }
 CanvasSize Canvas(const std::string& list) { return {Real(Words(list).at(0)), Real(Words(list).at(1))}; }
 
@@ -116,10 +117,7 @@ std::string FromMarked(const std::string& text) {
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
-    {"read", [](const Case& c) -> Out {
-       const std::optional<double> whole = WholeTextNumber(Bytes(c[1]));
-       return {Text(LeadingNumber(Bytes(c[1]))), whole ? Text(*whole) : "none"};
-     }},
+    {"read", [](const Case& c) -> Out { return {Text(LeadingNumber(Bytes(c[1]))), Whole(WholeTextNumber(Bytes(c[1])))}; }},
     // x -> NumberText | SignedNumberText | Floor
     {"number", [](const Case& c) -> Out { const double x = c.number(1); return {NumberText(x), SignedNumberText(x), Text(Floor(x))}; }},
     // d:m:s text -> Degre2Decimal | Decimal2Degre of that value
