@@ -76,8 +76,8 @@ Out FrameRow(const Case& c) {
 
 // session: notation | edges | canvas | actions, ";" between -> outcomes | "PointCount:" and the last four
 // rows | read-out. Actions: "c x y" capture (row or "full"), "r x y" remove the nearest point (row or
-// "none"), "d row" delete a grid row (yes/no), "p X Y" add a point with these texts, "m" recompute the
-// captions, "n notation" switch the notation; "N*" before an action repeats it N times.
+// "none"), "d row" delete a grid row (yes/no), "p X Y" append a point with these texts (nothing, or "full"),
+// "m" recompute the captions, "n notation" switch the notation; "N*" before an action repeats it N times.
 Out SessionRow(const Case& c) {
   PointTable table;
   Cursor cursor;
@@ -94,7 +94,7 @@ Out SessionRow(const Case& c) {
       if (verb == 'c') outcome = Row(CapturePoint(table, cursor, frame, notation, at(1), at(2), canvas).row, "full");
       if (verb == 'r') outcome = Row(Remove_Point(table, cursor, frame, notation, at(1), at(2), canvas), "none");
       if (verb == 'd') outcome = table.removeRow(std::stoi(w[1])) ? "yes" : "no";
-      if (verb == 'p') table.append("E", w[1], "N", w[2]);
+      if (verb == 'p' && table.append("E", w[1], "N", w[2]) == 0) outcome = "full";
       if (verb == 'm') RecomputeAxisCaptions(frame, notation);
       if (verb == 'n') notation = Notation(w[1]);
     }
@@ -125,8 +125,6 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // decimal degrees -> Decimal2Degre
     {"d2s", [](const Case& c) -> Out { return {Decimal2Degre(c.number(1))}; }},
     {"frame", FrameRow},
-    // X caption | Y caption -> the two hemisphere letters
-    {"letters", [](const Case& c) -> Out { return {XLetter(c[1]) + YLetter(c[2])}; }},
     {"session", SessionRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
     {"vali", [](const Case& c) -> Out { return {std::to_string(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
