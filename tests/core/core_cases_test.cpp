@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <clocale>
 #include <functional>
@@ -49,18 +48,21 @@ template <class Number>
 std::string Text(Number v) { char b[64]; return std::string(b, std::to_chars(b, b + sizeof b, v).ptr); }
 
 NotationChoice Notation(const std::string& word) {
-  static const std::map<std::string, NotationChoice> kNames = {{"m", CoordinateType::Meters},
-      {"dms", CoordinateType::DegMinSec}, {"dd", CoordinateType::DecimalDegrees}, {"none", std::nullopt}};
-  return kNames.at(word);
+  return std::map<std::string, NotationChoice>{{"m", CoordinateType::Meters}, {"dms", CoordinateType::DegMinSec},
+                                               {"dd", CoordinateType::DecimalDegrees}, {"none", std::nullopt}}.at(word);
 }
 
 MapFrame Edges(const std::string& list) { const auto e = Words(list); return {e.at(0), e.at(1), e.at(2), e.at(3)}; }
 
-std::string Whole(std::optional<double> value) { return value ? Text(*value) : "none"; }
-std::string Row(std::optional<int> row, const char* none) { return row && *row ? std::to_string(*row) : none; }
+std::string Whole(const std::string& t) { const auto value = WholeTextNumber(t); return value ? Text(*value) : "none"; }
+std::string Captured(const CaptureResult& r) { return r.outcome == CaptureOutcome::Captured ? Text(r.row) : "full"; }
+std::string Removed(std::optional<int> row) { return row ? Text(*row) : "none"; }
+std::string RowText(const PointRow& p) {
+  return p.name + " " + p.xLetter + " " + p.xText + " " + p.yLetter + " " + p.yText;
+}
 CanvasSize Canvas(const std::string& list) { return {Real(Words(list).at(0)), Real(Words(list).at(1))}; }
 
-// frame: notation (m dms dd none) | edges "L R T B" | "x y" | canvas "W H" -> Pixel2Map from a cursor at
+// Pixel2Map: notation (m dms dd none) | edges "L R T B" | "x y" | canvas "W H" -> Pixel2Map from a cursor at
 // (111, 222) | cell texts after the capture rounding | read-out | the captions recomputed (without "X Coord. ").
 Out FrameRow(const Case& c) {
   const NotationChoice notation = Notation(c[1]);
@@ -88,11 +90,10 @@ Out SessionRow(const Case& c) {
   for (const std::string& action : Words(c[4], ';')) {
     const std::vector<std::string> w = Words(action);
     const char verb = w.at(0).back();
-    const auto at = [&w](std::size_t i) { return Real(w.at(i)); };
     std::string outcome;
-    for (int i = std::isdigit(w[0][0]) ? std::stoi(w[0]) : 1; i > 0; --i) {
-      if (verb == 'c') outcome = Row(CapturePoint(table, cursor, frame, notation, at(1), at(2), canvas).row, "full");
-      if (verb == 'r') outcome = Row(Remove_Point(table, cursor, frame, notation, at(1), at(2), canvas), "none");
+    for (int i = w[0].find('*') != std::string::npos ? std::stoi(w[0]) : 1; i > 0; --i) {
+      if (verb == 'c') outcome = Captured(CapturePoint(table, cursor, frame, notation, Real(w[1]), Real(w[2]), canvas));
+      if (verb == 'r') outcome = Removed(Remove_Point(table, cursor, frame, notation, Real(w[1]), Real(w[2]), canvas));
       if (verb == 'd') outcome = table.removeRow(std::stoi(w[1])) ? "yes" : "no";
       if (verb == 'p' && table.append("E", w[1], "N", w[2]) == 0) outcome = "full";
       if (verb == 'm') RecomputeAxisCaptions(frame, notation);
@@ -101,10 +102,7 @@ Out SessionRow(const Case& c) {
     if (!outcome.empty()) outcomes += (outcomes.empty() ? "" : " ") + outcome;
   }
   std::string rows = std::to_string(table.PointCount()) + ":";
-  for (int r = std::max(1, table.size() - 3); r <= table.size(); ++r) {
-    const PointRow& p = table.row(r);
-    rows += " " + p.name + " " + p.xLetter + " " + p.xText + " " + p.yLetter + " " + p.yText + ";";
-  }
+  for (int r = std::max(1, table.size() - 3); r <= table.size(); ++r) rows += " " + RowText(table.row(r)) + ";";
   return {outcomes, rows, ReadoutText(cursor, notation)};
 }
 
@@ -117,32 +115,34 @@ std::string FromMarked(const std::string& text) {
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
-    {"read", [](const Case& c) -> Out { return {Text(LeadingNumber(Bytes(c[1]))), Whole(WholeTextNumber(Bytes(c[1])))}; }},
+    {"reading", [](const Case& c) -> Out { return {Text(LeadingNumber(Bytes(c[1]))), Whole(Bytes(c[1]))}; }},
     // x -> NumberText | SignedNumberText | Floor
-    {"number", [](const Case& c) -> Out { const double x = c.number(1); return {NumberText(x), SignedNumberText(x), Text(Floor(x))}; }},
+    {"NumberText", [](const Case& c) -> Out {
+       return {NumberText(c.number(1)), SignedNumberText(c.number(1)), Text(Floor(c.number(1)))};
+     }},
     // d:m:s text -> Degre2Decimal | Decimal2Degre of that value
-    {"d2d", [](const Case& c) -> Out { return {Text(Degre2Decimal(c[1])), Decimal2Degre(Degre2Decimal(c[1]))}; }},
+    {"Degre2Decimal", [](const Case& c) -> Out { double v = Degre2Decimal(c[1]); return {Text(v), Decimal2Degre(v)}; }},
     // decimal degrees -> Decimal2Degre
-    {"d2s", [](const Case& c) -> Out { return {Decimal2Degre(c.number(1))}; }},
-    {"frame", FrameRow},
+    {"Decimal2Degre", [](const Case& c) -> Out { return {Decimal2Degre(c.number(1))}; }},
+    {"Pixel2Map", FrameRow},
     {"session", SessionRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
-    {"vali", [](const Case& c) -> Out { return {std::to_string(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
+    {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
     // notation | keys typed one by one -> the text the field takes | beeps
-    {"type", [](const Case& c) -> Out {
+    {"typing", [](const Case& c) -> Out {
        std::string taken, refused;
        const NotationChoice notation = Notation(c[1]);
-       for (const char key : Bytes(c[2])) (FilterKey(static_cast<unsigned char>(key), notation) ? taken : refused) += key;
+       for (const unsigned char key : Bytes(c[2])) (FilterKey(key, notation) ? taken : refused) += key;
        return {taken, std::to_string(refused.size())};
      }},
     // decimal degrees text -> the marked form | that form read back
-    {"to", [](const Case& c) -> Out { return {DecimalToMarked(c[1]), FromMarked(DecimalToMarked(c[1]))}; }},
+    {"DecimalToMarked", [](const Case& c) -> Out { std::string m = DecimalToMarked(c[1]); return {m, FromMarked(m)}; }},
     // marked form -> decimal degrees
-    {"from", [](const Case& c) -> Out { return {FromMarked(c[1])}; }},
+    {"MarkedToDecimal", [](const Case& c) -> Out { return {FromMarked(c[1])}; }},
     // bar value | canvas size | viewport size -> canvas position
-    {"offset", [](const Case& c) -> Out { return {Text(ScrollOffset(c.integer(1), c.number(2), c.number(3)))}; }},
+    {"ScrollOffset", [](const Case& c) -> Out { return {Text(ScrollOffset(c.integer(1), c.number(2), c.number(3)))}; }},
     // bar value | arrow clicks (+ down or right, - up or left) -> bar value
-    {"arrow", [](const Case& c) -> Out {
+    {"arrows", [](const Case& c) -> Out {
        int value = c.integer(1);
        const int step = c.integer(2) < 0 ? -kArrowStep : kArrowStep;
        for (int i = std::abs(c.integer(2)); i > 0; --i) value = ArrowTarget(value, step).value_or(value);
