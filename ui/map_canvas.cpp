@@ -39,13 +39,32 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent) {
 
 void MapCanvas::setPicture(QImage picture) {
   picture_ = std::move(picture);
+  ++generation_;
   resize(picture_.size());
   update();
 }
 
 void MapCanvas::dropPicture() {
   picture_ = QImage();
+  ++generation_;
   update();
+}
+
+QImage MapCanvas::copyPixels(const QRect& rect) const {
+  if (!picture_.isNull()) return picture_.copy(rect);
+  QImage background(rect.size(), QImage::Format_RGB32);
+  background.fill(kBackground);
+  return background;
+}
+
+void MapCanvas::restorePixels(const QPoint& topLeft, const QImage& pixels) {
+  if (picture_.isNull()) return;
+  {
+    QPainter painter(&picture_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(topLeft, pixels);
+  }
+  update(QRect(topLeft, pixels.size()));
 }
 
 double MapCanvas::widthTwips() const { return ToTwips(width(), TwipsPerPixel(this)); }
