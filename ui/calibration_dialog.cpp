@@ -61,7 +61,9 @@ CalibrationDialog::CalibrationDialog(std::function<NotationChoice()> notation, s
   layout->addWidget(Report);
   layout->addLayout(buttons);
   resize(640, 320);
-  connect(Points, &QTableWidget::itemChanged, this, [this] { refit(); });
+  connect(Points, &QTableWidget::itemChanged, this, [this] {
+    if (!refitting_) refit();
+  });
   connect(ApplyButton, &QPushButton::clicked, this, &CalibrationDialog::Apply);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::close);
   refit();
@@ -96,7 +98,6 @@ std::vector<ReferencePoint> CalibrationDialog::referencePoints() const {
 Calibration CalibrationDialog::refit() {
   const NotationChoice notation = notation_();
   const Calibration fit = Calibrate(referencePoints(), notation, canvas_());
-  if (refitting_) return fit;
   refitting_ = true;  // writing the residuals must not refit again
   for (int row = 0; row < Points->rowCount(); ++row) {
     const auto show = [&](int column, const std::optional<double>& residual) {

@@ -44,7 +44,7 @@ class CalibrationDialog : public QDialog {
   std::function<CanvasSize()> canvas_;
   ApplyHandler apply_;
   std::vector<std::pair<double, double>> places_;  // twips, in row order
-  bool refitting_ = false;
+  bool refitting_ = false;  // while the dialog writes its own cells, which must not refit again
 };
 
 }  // namespace velmaro::ui
