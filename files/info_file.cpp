@@ -1,14 +1,9 @@
 #include "files/info_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstdint>
 
 #include "core/number_text.h"
+#include "files/bounded_file.h"
 #include "files/text_encoding.h"
 
 namespace velmaro {
@@ -81,42 +76,6 @@ std::string EdgeText(std::string_view line, const NotationChoice& notation) {
   return notation == CoordinateType::DegMinSec ? std::string(line) : NormalisedEdgeText(line);
 }
 
-// Closes the descriptor however the read ends.
-class ReadOnlyFile {
- public:
-  // Non-blocking so that a pipe given as the name cannot hang the window; regular files ignore it.
-  explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-  ~ReadOnlyFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Only an ordinary file is read, and only up to the limit; the count while reading still holds for
-// a file that grows after its size was looked at. Any read error makes the whole file unreadable.
-std::optional<std::string> ReadBoundedFile(const std::string& path) {
-  const ReadOnlyFile file(path);
-  struct stat info {};
-  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  if (static_cast<std::uintmax_t>(info.st_size) > kMaxInfoFileBytes) return std::nullopt;
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(info.st_size));
-  std::array<char, 65536> chunk{};
-  for (;;) {
-    const ssize_t got = ::read(file.fd(), chunk.data(), chunk.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return bytes;
-    bytes.append(chunk.data(), static_cast<std::size_t>(got));
-    if (bytes.size() > kMaxInfoFileBytes) return std::nullopt;
-  }
-}
-
 }  // namespace
 
 std::string InfoFileText(const InfoFileValues& values) {
@@ -139,7 +98,7 @@ std::string InfoFileText(const InfoFileValues& values) {
   return text;
 }
 
-std::optional<WriteFailure> WriteInfoFile(const std::string& path, const InfoFileValues& values) {
+std::optional<FileError> WriteInfoFile(const std::string& path, const InfoFileValues& values) {
   return ReplaceFileContents(path, InfoFileText(values));
 }
 
@@ -159,7 +118,7 @@ InfoFileValues ParseInfoFile(std::string_view bytes) {
 }
 
 InfoFileValues ReadInfoFile(const std::string& path) {
-  return ParseInfoFile(ReadBoundedFile(path).value_or(std::string{}));
+  return ParseInfoFile(ReadWholeFile(path, kMaxInfoFileBytes).bytes);
 }
 
 }  // namespace velmaro

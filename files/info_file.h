@@ -28,7 +28,7 @@ inline constexpr std::size_t kMaxInfoFileBytes = std::size_t{64} * 1024 * 1024;
 std::string InfoFileText(const InfoFileValues& values);
 
 // Replaces the file as a whole (ReplaceFileContents); nothing on success.
-std::optional<WriteFailure> WriteInfoFile(const std::string& path, const InfoFileValues& values);
+std::optional<FileError> WriteInfoFile(const std::string& path, const InfoFileValues& values);
 
 // Reads the file's bytes as Affiche_Parametres does. Lines end at LF, one CR before it dropped, so
 // CR LF and LF files read alike; blanks and tabs around each value are removed. Flag lines are applied

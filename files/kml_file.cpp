@@ -76,7 +76,7 @@ std::string KmlText(const PointTable& table, const MapFrame& frame, CoordinateTy
   return text;
 }
 
-std::optional<WriteFailure> WriteKmlFile(const std::string& path, const PointTable& table, const MapFrame& frame,
+std::optional<FileError> WriteKmlFile(const std::string& path, const PointTable& table, const MapFrame& frame,
                                          CoordinateType notation) {
   return ReplaceFileContents(path, KmlText(table, frame, notation));
 }

@@ -21,7 +21,7 @@ namespace velmaro {
 std::string KmlText(const PointTable& table, const MapFrame& frame, CoordinateType notation);
 
 // Replaces the file as a whole (ReplaceFileContents); nothing on success.
-std::optional<WriteFailure> WriteKmlFile(const std::string& path, const PointTable& table, const MapFrame& frame,
+std::optional<FileError> WriteKmlFile(const std::string& path, const PointTable& table, const MapFrame& frame,
                                          CoordinateType notation);
 
 }  // namespace velmaro

@@ -1,15 +1,16 @@
 #include "files/safe_write.h"
 
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
+
+#include "files/bounded_file.h"
 
 namespace velmaro {
 namespace {
@@ -17,15 +18,9 @@ namespace {
 // Room left for ".", ".XXXXXX" within the 255-byte limit of one name on common file systems.
 constexpr std::size_t kMaxTemporaryStem = 240;
 
-WriteFailure FailureOf(int error) {
-  // strerror follows LC_MESSAGES, which the window toolkit sets from the user's environment; the
-  // reason is meant to be the same words everywhere, so it is looked up in the C locale.
-  const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  if (c == static_cast<locale_t>(nullptr)) return WriteFailure{std::strerror(error)};
-  WriteFailure failure{strerror_l(error, c)};
-  freelocale(c);
-  return failure;
-}
+constexpr std::array<std::string_view, 4> kDialogPresets = {"*.jpg", "*.txt", "*.info", "*.kml"};
+
+FileError ErrorOf(FileErrorKind kind) { return FileError{kind, 0}; }
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -37,6 +32,14 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsDialogPreset(const std::string& path) {
+  const std::string name = NameOf(path);
+  for (const std::string_view preset : kDialogPresets) {
+    if (name == preset) return true;
+  }
+  return false;
 }
 
 // Writing through a link keeps the link: the file it points to is the one replaced. A dangling link
@@ -60,26 +63,48 @@ mode_t ModeForNewFile() {
 
 // What the new file should look like: the old file's mode and owners, or a new file's mode.
 struct TargetState {
+  bool exists = false;
   mode_t mode = 0;
-  std::optional<uid_t> owner;
-  std::optional<gid_t> group;
+  uid_t owner = 0;
+  gid_t group = 0;
 };
 
-std::optional<WriteFailure> ReadTargetState(const std::string& path, TargetState& state) {
-  if (NameOf(path).empty()) return FailureOf(EISDIR);
+std::optional<FileError> ReadTargetState(const std::string& path, TargetState& state) {
+  if (NameOf(path).empty()) return ErrorOf(FileErrorKind::IsFolder);
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno != ENOENT) return FailureOf(errno);
+    if (errno != ENOENT) return LastSystemError();
     state.mode = ModeForNewFile();
     return std::nullopt;
   }
-  if (S_ISDIR(info.st_mode)) return FailureOf(EISDIR);
-  if (!S_ISREG(info.st_mode)) return WriteFailure{"Not a regular file"};
+  if (S_ISDIR(info.st_mode)) return ErrorOf(FileErrorKind::IsFolder);
+  if (!S_ISREG(info.st_mode)) return ErrorOf(FileErrorKind::NotRegularFile);
   // A file made read-only stays so: the rename alone would replace it wherever the folder is writable.
-  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return FailureOf(errno);
-  state = TargetState{static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid};
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return LastSystemError();
+  state = TargetState{true, static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid};
   return std::nullopt;
 }
+
+// Closes the descriptor however the write ends.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int fd() const { return fd_; }
+  // A failed close may be the first report of a full disk on some file systems, so it counts.
+  bool close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+
+ private:
+  int fd_;
+};
 
 // The temporary file: removed again unless it was renamed into place.
 class PendingFile {
@@ -88,30 +113,26 @@ class PendingFile {
     std::string pattern = FolderOf(target) + "/." + NameOf(target).substr(0, kMaxTemporaryStem) + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);  // not inherited by programs the window starts
-    if (fd_ >= 0) name_ = buffer.data();
+    const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);  // not inherited by programs the window starts
+    if (fd >= 0) {
+      file_.emplace(fd);
+      name_ = buffer.data();
+    }
   }
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
   ~PendingFile() {
-    if (fd_ >= 0) ::close(fd_);
+    file_.reset();
     if (!name_.empty() && !renamed_) ::unlink(name_.c_str());
   }
 
-  bool opened() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
+  bool opened() const { return file_.has_value(); }
+  Descriptor& file() { return *file_; }
   const std::string& name() const { return name_; }
-
-  // A failed close may be the first report of a full disk on some file systems, so it counts.
-  bool close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0;
-  }
   void markRenamed() { renamed_ = true; }
 
  private:
-  int fd_ = -1;
+  std::optional<Descriptor> file_;
   std::string name_;
   bool renamed_ = false;
 };
@@ -133,8 +154,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 // Only a privileged process may give a file away; for anyone else the new file simply belongs to the
 // writer, as it would after deleting and recreating the file, so a refusal is not a failure.
 void KeepOwnersIfAllowed(int fd, const TargetState& state) {
-  if (!state.owner || !state.group) return;
-  [[maybe_unused]] const int refused = ::fchown(fd, *state.owner, *state.group);
+  if (!state.exists) return;
+  [[maybe_unused]] const int refused = ::fchown(fd, state.owner, state.group);
 }
 
 // Owners first: a change of owner clears the set-user-ID and set-group-ID bits that the mode restores.
@@ -152,33 +173,53 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
-// The dialogs' preset names ("*.txt", left behind by a cancel) and other patterns name no file the user
-// meant; a file literally called "*.txt" would only surprise them.
-bool IsPatternName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-  return name.find_first_of("*?") != std::string_view::npos;
+// The file's whole content from its first byte, flushed to the disk.
+bool OverwriteFrom0(int fd, std::string_view bytes) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
+
+std::optional<FileError> ReplaceByRename(PendingFile& pending, const std::string& target, std::string_view bytes,
+                                         const TargetState& state) {
+  const int fd = pending.file().fd();
+  if (!WriteAll(fd, bytes) || !ApplyTargetState(fd, state) || ::fsync(fd) != 0) return LastSystemError();
+  if (!pending.file().close()) return LastSystemError();
+  if (::rename(pending.name().c_str(), target.c_str()) != 0) return LastSystemError();
+  pending.markRenamed();
+  SyncFolder(FolderOf(target));
+  return std::nullopt;
+}
+
+// The new bytes are written over the old ones without truncating first, so a disk that fills up
+// fails the write while the old bytes are still held in memory to be put back. Once the new bytes are
+// flushed they are on the disk, so the close that follows decides nothing.
+std::optional<FileError> ReplaceInPlace(const std::string& target, std::string_view bytes) {
+  const FileContents old = ReadWholeFile(target, kMaxRestorableBytes);
+  if (old.error) return old.error;
+  const Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (file.fd() < 0) return LastSystemError();
+  if (OverwriteFrom0(file.fd(), bytes)) return std::nullopt;
+  const FileError error = LastSystemError();
+  static_cast<void>(OverwriteFrom0(file.fd(), old.bytes));
+  return error;
+}
+
+bool FolderRefusesNewEntries(int error) { return error == EACCES || error == EPERM; }
 
 }  // namespace
 
-std::optional<WriteFailure> ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return WriteFailure{"No file name"};
-  if (IsPatternName(path)) return WriteFailure{"Not a file name"};
+std::optional<FileError> ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return ErrorOf(FileErrorKind::NoFileName);
+  if (IsDialogPreset(path)) return ErrorOf(FileErrorKind::DialogPreset);
   const std::string target = FileBehindLinks(path);
   TargetState state;
   if (auto failure = ReadTargetState(target, state)) return failure;
 
   PendingFile pending(target);
-  if (!pending.opened()) return FailureOf(errno);
-  if (!WriteAll(pending.fd(), bytes)) return FailureOf(errno);
-  if (!ApplyTargetState(pending.fd(), state)) return FailureOf(errno);
-  if (::fsync(pending.fd()) != 0) return FailureOf(errno);
-  if (!pending.close()) return FailureOf(errno);
-  if (::rename(pending.name().c_str(), target.c_str()) != 0) return FailureOf(errno);
-  pending.markRenamed();
-  SyncFolder(FolderOf(target));
-  return std::nullopt;
+  if (pending.opened()) return ReplaceByRename(pending, target, bytes, state);
+  const FileError refused = LastSystemError();
+  if (state.exists && FolderRefusesNewEntries(refused.systemError)) return ReplaceInPlace(target, bytes);
+  return refused;
 }
 
 }  // namespace velmaro

@@ -40,24 +40,7 @@ constexpr std::array<std::uint16_t, 32> kWindows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
 
-char32_t Windows1252CodePoint(unsigned char b) {
-  if (b >= 0x80 && b <= 0x9F) return kWindows1252High[b - 0x80];
-  return b;  // the rest of Windows-1252 is Latin-1
-}
-
-// Windows-1252 code points all lie below U+10000, so three bytes at most.
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
+bool IsSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
 }  // namespace
 
@@ -83,12 +66,39 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string DecodeUtf8OrWindows1252(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
+char32_t Windows1252CodePoint(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kWindows1252High[byte - 0x80];
+  return byte;  // the rest of Windows-1252 is Latin-1
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (IsSurrogate(cp) || cp > 0x10FFFF) cp = kReplacementCharacter;
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 2);
   for (const char c : bytes) AppendUtf8(out, Windows1252CodePoint(static_cast<unsigned char>(c)));
   return out;
+}
+
+std::string DecodeUtf8OrWindows1252(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
 std::string_view WithoutUtf8Bom(std::string_view bytes) {

@@ -37,7 +37,7 @@ std::string XyFileText(const PointTable& table) {
   return text;
 }
 
-std::optional<WriteFailure> WriteXyFile(const std::string& path, const PointTable& table) {
+std::optional<FileError> WriteXyFile(const std::string& path, const PointTable& table) {
   return ReplaceFileContents(path, XyFileText(table));
 }
 

@@ -19,6 +19,6 @@ std::string CsvCell(std::string_view cell);
 std::string XyFileText(const PointTable& table);
 
 // Replaces the file as a whole (ReplaceFileContents); nothing on success.
-std::optional<WriteFailure> WriteXyFile(const std::string& path, const PointTable& table);
+std::optional<FileError> WriteXyFile(const std::string& path, const PointTable& table);
 
 }  // namespace velmaro

@@ -50,7 +50,11 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   connectHandlers();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  // The grid shows the table that this window owns; it goes first, so that closing the window never
+  // asks a view about points that are already gone.
+  delete XY_Grid;
+}
 
 double Form1::twipsPerPixel() const { return TwipsPerPixel(this); }
 

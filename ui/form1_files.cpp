@@ -74,11 +74,11 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
+  // Only a written XY file is confirmed; a failed one shows nothing, and the info file and the KML
+  // question follow all the same.
   const std::string xyName = Text(Text6);
-  if (const std::optional<WriteFailure> failure = WriteXyFile(xyName, table_)) {
-    platform_.showMessage({xyName + " could not be saved: " + failure->reason, platform::Buttons::Ok,
-                           platform::Icon::Stop, kMessageTitle});
-  } else {
+  const bool written = !WriteXyFile(xyName, table_).has_value();
+  if (written) {
     platform_.showMessage(
         {xyName + " has been saved", platform::Buttons::Ok, platform::Icon::Information, kMessageTitle});
   }

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "files/rtf/code_page.h"
 #include "files/rtf/document_builder.h"
 #include "files/rtf/rtf_document.h"
+#include "files/text_encoding.h"
 
 namespace velmaro::rtf {
 namespace {
@@ -24,8 +24,7 @@ std::string PrintableText(std::string_view line) {
 }  // namespace
 
 Document PlainTextDocument(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  const std::string utf8 = IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+  const std::string utf8 = DecodeUtf8OrWindows1252(WithoutUtf8Bom(bytes));
   const std::string_view text = utf8;
   DocumentBuilder builder;
   const CharFormat format;

@@ -1,5 +1,7 @@
 #include "files/rtf/rtf_document.h"
 
+#include "files/text_encoding.h"
+
 namespace velmaro::rtf {
 
 std::string Paragraph::Text() const {
@@ -18,7 +20,7 @@ std::string Document::Text() const {
 }
 
 bool LooksLikeRtf(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  bytes = WithoutUtf8Bom(bytes);
   const auto start = bytes.find_first_not_of(" \t\r\n");
   return start != std::string_view::npos && bytes.substr(start).starts_with("{\\rtf");
 }

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "files/rtf/code_page.h"
 #include "files/rtf/document_builder.h"
 #include "files/rtf/rtf_document.h"
 #include "files/rtf/rtf_tables.h"
 #include "files/rtf/rtf_tokenizer.h"
 #include "files/rtf/rtf_vocabulary.h"
+#include "files/text_encoding.h"
 
 namespace velmaro::rtf {
 namespace {
@@ -228,7 +228,7 @@ class RtfReader {
         }
         return;
       case Destination::Text:
-        for (const char byte : bytes) EmitCodePoint(Windows1252ToCodePoint(static_cast<unsigned char>(byte)));
+        for (const char byte : bytes) EmitCodePoint(Windows1252CodePoint(static_cast<unsigned char>(byte)));
         return;
       default: return;
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/rtf/code_page.h"
+#include "files/text_encoding.h"
 
 namespace velmaro::rtf {
 namespace {

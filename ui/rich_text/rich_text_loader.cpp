@@ -1,7 +1,6 @@
 #include "ui/rich_text/rich_text_loader.h"
 
 #include <QColor>
-#include <QFile>
 #include <QFont>
 #include <QStringList>
 #include <QTextBlockFormat>
@@ -10,21 +9,12 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-#include <optional>
 #include <string_view>
+
+#include "files/bounded_file.h"
 
 namespace velmaro::ui {
 namespace {
-
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  if (file.size() > kMaxRichTextFileBytes) return std::nullopt;
-  QByteArray bytes = file.read(kMaxRichTextFileBytes + 1);
-  // A read error, or a file that grew past the limit while we read it (a pipe, a device).
-  if (file.error() != QFileDevice::NoError || bytes.size() > kMaxRichTextFileBytes) return std::nullopt;
-  return bytes;
-}
 
 Qt::Alignment QtAlignment(rtf::Alignment alignment) {
   switch (alignment) {
@@ -80,10 +70,9 @@ void InsertParagraph(QTextCursor& cursor, const rtf::Paragraph& paragraph, bool 
 }  // namespace
 
 bool LoadRichTextFile(QTextEdit& box, const QString& path) {
-  const std::optional<QByteArray> bytes = ReadWholeFile(path);
-  if (!bytes) return false;
-  const std::string_view view(bytes->constData(), static_cast<std::size_t>(bytes->size()));
-  ShowRichText(box, rtf::ReadDocument(view));
+  const FileContents file = ReadWholeFile(path.toStdString(), kMaxRichTextFileBytes);
+  if (file.error) return false;
+  ShowRichText(box, rtf::ReadDocument(file.bytes));
   return true;
 }
 

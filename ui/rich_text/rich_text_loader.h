@@ -5,12 +5,14 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <cstddef>
+
 #include "files/rtf/rtf_document.h"
 
 namespace velmaro::ui {
 
 // Files larger than this are refused rather than read whole into memory.
-inline constexpr qint64 kMaxRichTextFileBytes = 64 * 1024 * 1024;
+inline constexpr std::size_t kMaxRichTextFileBytes = std::size_t{64} * 1024 * 1024;
 
 // Reads the file and, when it could be read, replaces the box's content by it and returns true: RTF
 // when the bytes start with "{\rtf", plain text otherwise. A missing, unreadable or oversized file

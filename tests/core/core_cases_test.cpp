@@ -1,0 +1,196 @@
+// One runner for every table in cases/. A row is `name | operation | inputs... | outputs...`: the
+// operation's outputs must equal the row's last fields exactly. Doubles are written in their shortest
+// round-trip form (to_chars), so equal texts are equal doubles. "\xHH" in a text stands for that byte;
+// in blank-separated lists "_" stands for an empty text.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <clocale>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calibration.h"
+#include "core/capture.h"
+#include "core/converter.h"
+#include "core/dms.h"
+#include "core/key_filter.h"
+#include "core/number_text.h"
+#include "core/removal.h"
+#include "core/scroll.h"
+#include "tests/common/case_table.h"
+
+namespace velmaro {
+namespace {
+
+using testing::Case;
+using Out = std::vector<std::string>;
+
+std::string Bytes(std::string text) {
+  for (std::size_t i = 0; (i = text.find("\\x", i)) != std::string::npos; ++i) {
+    text.replace(i, 4, 1, static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
+  }
+  return text;
+}
+
+std::vector<std::string> Words(const std::string& list, char separator = ' ') {
+  std::vector<std::string> words;
+  std::istringstream in(list);
+  for (std::string word; std::getline(in >> std::ws, word, separator);) words.push_back(word == "_" ? "" : word);
+  return words;
+}
+
+double Real(const std::string& t) { double v = 0; std::from_chars(t.data(), t.data() + t.size(), v); return v; }
+template <class Number>
+std::string Text(Number v) { char b[64]; return std::string(b, std::to_chars(b, b + sizeof b, v).ptr); }
+
+NotationChoice Notation(const std::string& word) {
+  return std::map<std::string, NotationChoice>{{"m", CoordinateType::Meters}, {"dms", CoordinateType::DegMinSec},
+                                               {"dd", CoordinateType::DecimalDegrees}, {"none", std::nullopt}}.at(word);
+}
+
+MapFrame Edges(const std::string& list) { const auto e = Words(list); return {e.at(0), e.at(1), e.at(2), e.at(3)}; }
+
+std::string Whole(const std::string& t) { const auto value = WholeTextNumber(t); return value ? Text(*value) : "none"; }
+std::string Captured(const CaptureResult& r) { return r.outcome == CaptureOutcome::Captured ? Text(r.row) : "full"; }
+std::string Removed(std::optional<int> row) { return row ? Text(*row) : "none"; }
+std::string RowText(const PointRow& p) {
+  return p.name + " " + p.xLetter + " " + p.xText + " " + p.yLetter + " " + p.yText;
+}
+CanvasSize Canvas(const std::string& list) { return {Real(Words(list).at(0)), Real(Words(list).at(1))}; }
+
+// Pixel2Map: notation (m dms dd none) | edges "L R T B" | "x y" | canvas "W H" -> Pixel2Map from a cursor at
+// (111, 222) | cell texts after the capture rounding | read-out | the captions recomputed (without "X Coord. ").
+Out FrameRow(const Case& c) {
+  const NotationChoice notation = Notation(c[1]);
+  MapFrame frame = Edges(c[2]);
+  Cursor cursor{111, 222, "", "", false};
+  Pixel2Map(Real(Words(c[3]).at(0)), Real(Words(c[3]).at(1)), Canvas(c[4]), frame, notation, cursor);
+  const std::string moved = Text(cursor.x) + " " + Text(cursor.y);
+  const CellTexts cells = RoundForCapture(cursor, notation);
+  RecomputeAxisCaptions(frame, notation);
+  return {moved, cells.x + " " + cells.y, ReadoutText(cursor, notation),
+          frame.xCaption.substr(9) + " " + frame.yCaption.substr(9)};
+}
+
+// session: notation | edges | canvas | actions, ";" between -> outcomes | "PointCount:" and the last four
+// rows | read-out. Actions: "c x y" capture (row or "full"), "r x y" remove the nearest point (row or
+// "none"), "d row" delete a grid row (yes/no), "p X Y" append a point with these texts (nothing, or "full"),
+// "m" recompute the captions, "n notation" switch the notation; "N*" before an action repeats it N times.
+Out SessionRow(const Case& c) {
+  PointTable table;
+  Cursor cursor;
+  MapFrame frame = Edges(c[2]);
+  NotationChoice notation = Notation(c[1]);
+  const CanvasSize canvas = Canvas(c[3]);
+  std::string outcomes;
+  for (const std::string& action : Words(c[4], ';')) {
+    const std::vector<std::string> w = Words(action);
+    const char verb = w.at(0).back();
+    std::string outcome;
+    for (int i = w[0].find('*') != std::string::npos ? std::stoi(w[0]) : 1; i > 0; --i) {
+      if (verb == 'c') outcome = Captured(CapturePoint(table, cursor, frame, notation, Real(w[1]), Real(w[2]), canvas));
+      if (verb == 'r') outcome = Removed(Remove_Point(table, cursor, frame, notation, Real(w[1]), Real(w[2]), canvas));
+      if (verb == 'd') outcome = table.removeRow(std::stoi(w[1])) ? "yes" : "no";
+      if (verb == 'p' && table.append("E", w[1], "N", w[2]) == 0) outcome = "full";
+      if (verb == 'm') RecomputeAxisCaptions(frame, notation);
+      if (verb == 'n') notation = Notation(w[1]);
+    }
+    if (!outcome.empty()) outcomes += (outcomes.empty() ? "" : " ") + outcome;
+  }
+  std::string rows = std::to_string(table.PointCount()) + ":";
+  for (int r = std::max(1, table.size() - 3); r <= table.size(); ++r) rows += " " + RowText(table.row(r)) + ";";
+  return {outcomes, rows, ReadoutText(cursor, notation)};
+}
+
+// The marked form read back: the decimal degrees, or "Error" when a mark is missing.
+std::string FromMarked(const std::string& text) {
+  const MarkedReadResult read = MarkedToDecimal(text);
+  return read.outcome == MarkedReadOutcome::Ok ? read.text : "Error";
+}
+
+// notation | points "x,y,X,Y; ..." -> edges left right top bottom | largest residual | rounding shift (to
+// 1e-9 map units, so the fit's arithmetic may err in the last bits), or "!" and the refusal's first word.
+Out CalibrationRow(const Case& c) {
+  std::vector<ReferencePoint> points;
+  for (const std::string& point : Words(c[2], ';')) {
+    const auto p = Words(point, ',');
+    points.push_back({Real(p.at(0)), Real(p.at(1)), p.at(2), p.size() > 3 ? p[3] : ""});
+  }
+  const Calibration fit = Calibrate(points, Notation(c[1]), CanvasSize{9000, 4500});
+  if (fit.refusal) return {"!" + fit.refusal->substr(0, fit.refusal->find(' '))};
+  const auto fixed = [](double v) { char b[64]; return std::string(b, std::to_chars(b, b + 64, v, std::chars_format::fixed, 9).ptr); };
+  const auto& e = fit.edges;
+  return {e[0] + " " + e[1] + " " + e[2] + " " + e[3], fixed(fit.largestResidual), fixed(fit.roundingShift)};
+}
+
+// Every operation: its inputs -> its outputs.
+const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
+    // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
+    {"reading", [](const Case& c) -> Out { return {Text(LeadingNumber(Bytes(c[1]))), Whole(Bytes(c[1]))}; }},
+    // x -> NumberText | SignedNumberText | Floor
+    {"NumberText", [](const Case& c) -> Out {
+       return {NumberText(c.number(1)), SignedNumberText(c.number(1)), Text(Floor(c.number(1)))};
+     }},
+    // d:m:s text -> Degre2Decimal | Decimal2Degre of that value
+    {"Degre2Decimal", [](const Case& c) -> Out { double v = Degre2Decimal(c[1]); return {Text(v), Decimal2Degre(v)}; }},
+    // decimal degrees -> Decimal2Degre
+    {"Decimal2Degre", [](const Case& c) -> Out { return {Decimal2Degre(c.number(1))}; }},
+    {"Pixel2Map", FrameRow},
+    {"session", SessionRow},
+    {"calibrate", CalibrationRow},
+    // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
+    {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
+    // notation | keys typed one by one -> the text the field takes | beeps
+    {"typing", [](const Case& c) -> Out {
+       std::string taken, refused;
+       const NotationChoice notation = Notation(c[1]);
+       for (const unsigned char key : Bytes(c[2])) (FilterKey(key, notation) ? taken : refused) += key;
+       return {taken, std::to_string(refused.size())};
+     }},
+    // decimal degrees text -> the marked form | that form read back
+    {"DecimalToMarked", [](const Case& c) -> Out { std::string m = DecimalToMarked(c[1]); return {m, FromMarked(m)}; }},
+    // marked form -> decimal degrees
+    {"MarkedToDecimal", [](const Case& c) -> Out { return {FromMarked(c[1])}; }},
+    // bar value | canvas size | viewport size -> canvas position
+    {"ScrollOffset", [](const Case& c) -> Out { return {Text(ScrollOffset(c.integer(1), c.number(2), c.number(3)))}; }},
+    // bar value | arrow clicks (+ down or right, - up or left) -> bar value
+    {"arrows", [](const Case& c) -> Out {
+       int value = c.integer(1);
+       const int step = c.integer(2) < 0 ? -kArrowStep : kArrowStep;
+       for (int i = std::abs(c.integer(2)); i > 0; --i) value = ArrowTarget(value, step).value_or(value);
+       return {std::to_string(value)};
+     }},
+};
+
+class Core : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Core, Row) {
+  // A German locale writes "3,25"; where one is installed every row runs under it, so "." must hold.
+  static const bool kGerman = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "de_DE.utf8");
+  const Case& c = GetParam();
+  const Out actual = kOperations.at(c[0])(c);
+  Out expected(c.fields.end() - std::min(actual.size(), c.fields.size()), c.fields.end());
+  for (std::string& field : expected) field = Bytes(field);
+  EXPECT_EQ(actual, expected) << c.where << (kGerman ? ", German locale" : "");
+}
+
+std::vector<Case> Table(const std::string& file) { return testing::ReadCases(VELMARO_CORE_CASES "/" + file); }
+std::string Name(const ::testing::TestParamInfo<Case>& info) { return testing::CaseTestName(info.param, info.index); }
+
+INSTANTIATE_TEST_SUITE_P(NumberText, Core, ::testing::ValuesIn(Table("number_text.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Dms, Core, ::testing::ValuesIn(Table("dms.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(MapFrame, Core, ::testing::ValuesIn(Table("map_frame.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Capture, Core, ::testing::ValuesIn(Table("capture.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Removal, Core, ::testing::ValuesIn(Table("removal.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(KeyFilter, Core, ::testing::ValuesIn(Table("key_filter.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Converter, Core, ::testing::ValuesIn(Table("converter.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Scroll, Core, ::testing::ValuesIn(Table("scroll.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Calibration, Core, ::testing::ValuesIn(Table("calibration.cases")), Name);
+
+}  // namespace
+}  // namespace velmaro
