@@ -47,8 +47,8 @@ CalibrationDialog::CalibrationDialog(std::function<NotationChoice()> notation, s
   Points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   Report = new QLabel(this);
   Report->setWordWrap(true);
-  ApplyButton = new QPushButton("Apply", this);
-  CancelButton = new QPushButton("Cancel", this);
+  ApplyButton = new QPushButton("&Apply", this);
+  CancelButton = new QPushButton("&Cancel", this);
   ApplyButton->setAutoDefault(false);
   CancelButton->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
