@@ -124,8 +124,8 @@ Out CalibrationRow(const Case& c) {
   const Calibration fit = Calibrate(points, Notation(c[1]), CanvasSize{9000, 4500});
   if (fit.refusal) return {"!" + fit.refusal->substr(0, fit.refusal->find(' '))};
   const auto fixed = [](double v) { char b[64]; return std::string(b, std::to_chars(b, b + 64, v, std::chars_format::fixed, 9).ptr); };
-  const auto& e = fit.edges;
-  return {e[0] + " " + e[1] + " " + e[2] + " " + e[3], fixed(fit.largestResidual), fixed(fit.roundingShift)};
+  return {fit.edges[0] + " " + fit.edges[1] + " " + fit.edges[2] + " " + fit.edges[3], fixed(fit.largestResidual),
+          fixed(fit.roundingShift)};
 }
 
 // Every operation: its inputs -> its outputs.

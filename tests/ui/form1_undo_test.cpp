@@ -25,6 +25,7 @@ class Form1UndoTest : public QObject {
       f.form->UndoPointChange(), keys(Qt::Key_Y, Qt::ControlModifier);
       keys(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), f.form->UndoPointChange();  // no redo left
       f.form->XY_Grid->makeCurrent(1, 0), f.form->XY_Grid_MouseDown(2, 0, 0, 0), f.form->UndoPointChange();
+      for (int i = 0; i < 6; ++i) i < 3 ? f.form->UndoPointChange() : f.form->RedoPointChange();  // back, forth
     }
     f.form->Text6->setText(folder + "/points.txt"), f.form->Text8->setText(folder + "/p.info"), f.form->Command3_Click();
     QFile file(folder + "/points.txt");
