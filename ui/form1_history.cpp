@@ -31,8 +31,6 @@ void Form1::installHistoryAndCalibration() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &Form1::RedoPointChange);
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::CalibrateFromPoints);
   auto* calibrate = new QAction(QString::fromUtf8("Calibrate from points\u2026"), Image1);
-  calibrate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  calibrate->setShortcutContext(Qt::WidgetShortcut);  // the window's own Ctrl+K serves the keyboard
   connect(calibrate, &QAction::triggered, this, &Form1::CalibrateFromPoints);
   Image1->addAction(calibrate);
   Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
