@@ -41,6 +41,12 @@ class Form1UndoTest : public QObject {
     a.form->hide(), b.form->hide();  // a shown Form1's grid reads the table while the window is destroyed
   }
 
+  void undoAfterAnotherMapLeavesTheNewPictureAlone() {
+    velmaro::testing::Form1Fixture f;
+    f.givePicture(50, 50), f.pressCanvas({10, 10}), f.givePicture(50, 50, Qt::blue), f.form->UndoPointChange();
+    QVERIFY(f.form->PointCount() == 1 && f.canvasPixel({8, 8}) == QColor(Qt::blue));
+  }
+
   void calibrationFromTwoPointsWritesTheFrame() {
     velmaro::testing::Form1Fixture f;
     // 9000 x 4500 twips; presses with the dialog open make reference points, not captures.
