@@ -10,7 +10,9 @@ namespace velmaro::bench {
 
 // The measured operations on one map file.
 enum class LoadCase {
-  RawDecode,       // reference: libjpeg-turbo alone, file bytes already in memory, to a fresh 32-bit buffer
+  Djpeg,           // reference: libjpeg-turbo's own djpeg writing to /dev/null, timed as a bare process
+  TurboDecode,     // TurboJPEG alone, file bytes in memory, into a 32-bit buffer whose pages are already touched
+  FreshDecode,     // the same into a freshly malloc'ed buffer: pays a page fault for every 4 KiB it writes
   LoadFull,        // the loader's full picture, file reading included
   LoadPreview,     // the loader's preview alone, file reading included
   LoadMapPicture,  // full picture and preview together from one decode
@@ -31,8 +33,8 @@ struct CaseResult {
 // Runs `loadCase` on `path` in this process. nullopt when the operation fails.
 std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path);
 
-// Runs `loadCase` in a fresh child process (`program` started with "--child <case> <path>"), so that the peak
-// memory of one case is not raised by an earlier one. nullopt when the child fails.
+// Runs `loadCase` in a fresh child process (`program` started with "--child <case> <path>"; for Djpeg, djpeg
+// itself), so that the peak memory of one case is not raised by an earlier one. nullopt when the child fails.
 std::optional<CaseResult> RunCaseInChild(const QString& program, LoadCase loadCase, const QString& path);
 
 // The child's side: prints the result of RunCaseHere as "<seconds> <cpu seconds> <peak bytes>"; returns the

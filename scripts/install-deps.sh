@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libturbojpeg0-dev libjpeg62-turbo-dev
+  libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   xvfb xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation
   xdg-utils desktop-file-utils shared-mime-info
