@@ -18,9 +18,20 @@ int PointTable::append(std::string xLetter, std::string xText, std::string yLett
 bool PointTable::removeRow(int r) {
   if (r < 1 || r > size()) return false;
   rows_.erase(rows_.begin() + (r - 1));
-  // Names follow the row numbers so that they run from "Pt 1" without gaps after every removal.
-  for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].name = PointName(static_cast<int>(i) + 1);
+  renumber();
   return true;
+}
+
+bool PointTable::insertRow(int r, PointRow point) {
+  if (r < 1 || r > size() + 1 || full()) return false;
+  rows_.insert(rows_.begin() + (r - 1), std::move(point));
+  renumber();
+  return true;
+}
+
+void PointTable::renumber() {
+  // Names follow the row numbers so that they run from "Pt 1" without gaps after every change.
+  for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].name = PointName(static_cast<int>(i) + 1);
 }
 
 }  // namespace velmaro

@@ -42,8 +42,14 @@ class PointTable {
   // Deletes point row r (rows below move up) and renames every row "Pt 1".."Pt n" again.
   // Returns false, changing nothing, when r is not a point row (header, empty row, out of range).
   bool removeRow(int r);
+  // Puts a point back at row r (1..size()+1; the rows from r on move down) and renames every row again,
+  // as taking back a removal needs. Returns false, changing nothing, when r is out of range or the table
+  // is full.
+  bool insertRow(int r, PointRow point);
 
  private:
+  void renumber();
+
   std::vector<PointRow> rows_;
 };
 

@@ -3,8 +3,11 @@
 // call the tested logic of core/ and files/, write the controls back, and reach the desktop only
 // through the platform layer. Handler names follow the control and the event (Picture1_MouseDown).
 
+#include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
+#include <array>
 #include <optional>
 #include <cstdint>
 #include <string>
@@ -13,6 +16,7 @@
 
 #include "core/coordinate_type.h"
 #include "core/map_frame.h"
+#include "core/point_history.h"
 #include "core/point_table.h"
 
 class QButtonGroup;
@@ -31,6 +35,7 @@ class Platform;
 namespace velmaro::ui {
 
 class ArrowPicture;
+class CalibrationDialog;
 class EdgeField;
 class Loupe;
 class MapCanvas;
@@ -106,6 +111,13 @@ class Form1 : public QWidget {
   void toggleLoupe();
   bool loupeOn() const { return loupeOn_; }
   Loupe* loupe() const { return loupe_; }
+  // Undo and redo of the point changes (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y), and the calibration from
+  // reference points (Ctrl+K or the preview's context menu), whose dialog takes the canvas's left presses
+  // while it is open.
+  void UndoPointChange();
+  void RedoPointChange();
+  void CalibrateFromPoints();
+  CalibrationDialog* calibrationDialog() const;
 
   // State shared by the handlers, readable by tests.
   const PointTable& pointTable() const { return table_; }
@@ -181,6 +193,27 @@ class Form1 : public QWidget {
   double twipsPerPixel() const;
   void setOuterSizeTwips(double width, double height);
 
+  // What a point change did to the canvas and the grid's current cell, for taking it back. A change
+  // without a disc (the grid's own removal) has no pixels.
+  struct CanvasPatch {
+    double x = 0, y = 0, radius = 0;  // the disc, twips
+    QColor colour;
+    QPoint topLeft;
+    QImage pixels;  // under the disc before it was drawn
+    quint64 generation = 0;
+    QColor fillBefore;
+    bool solidBefore = false;
+    int currentRow = 0, currentColumn = 0;
+  };
+  void installHistoryAndCalibration();
+  PointState pointState() const;
+  CanvasPatch takePatch(double x, double y, double radius, QColor colour) const;
+  void recordPointChange(PointChange::Kind kind, int row, PointRow point, const PointState& before, CanvasPatch patch);
+  void drawDisc(const CanvasPatch& patch);
+  void showPointChange(const PointChange& change, const PointState& state);
+  bool takesReferencePoint(int button, double x, double y);
+  void applyCalibration(const std::array<std::string, 4>& edges);
+
   platform::Platform& platform_;
   QButtonGroup* notationGroup_ = nullptr;
   PointTable table_;
@@ -190,6 +223,9 @@ class Form1 : public QWidget {
   bool resizing_ = false;
   Loupe* loupe_ = nullptr;
   bool loupeOn_ = false;
+  PointHistory history_;
+  std::vector<CanvasPatch> patches_;  // one per step of history_
+  QPointer<CalibrationDialog> calibration_;
 };
 
 }  // namespace velmaro::ui

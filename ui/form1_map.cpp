@@ -31,10 +31,13 @@ constexpr double kColumnWidths[] = {0, 500, 1200, 500, 1200};
 }  // namespace
 
 void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
+  if (takesReferencePoint(button, x, y)) return;
   if (button == 2) {
     Remove_Point(x, y);
     return;
   }
+  const PointState before = pointState();
+  CanvasPatch patch = takePatch(x, y, kMarkerRadius, kMarkerRed);
   // The marker comes first, so a press on a full table still leaves its disc.
   Picture1->setFillColor(kMarkerRed);
   Picture1->setFillStyleSolid(true);
@@ -50,9 +53,13 @@ void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
   XY_Grid->makeCurrent(result.row, 0);
   XY_Grid->scrollToRow(result.row);
   Command3->setEnabled(true);
+  recordPointChange(PointChange::Kind::Added, result.row, table_.row(result.row), before, std::move(patch));
 }
 
 void Form1::Remove_Point(double X, double Y) {
+  const PointState before = pointState();
+  const PointTable tableBefore = table_;
+  CanvasPatch patch = takePatch(X, Y, kRemovalMarkRadius, kRemovalGreen);
   // The green mark goes down even when no point is chosen: it shows where the press landed.
   Picture1->setFillColor(kRemovalGreen);
   Picture1->setFillStyleSolid(true);
@@ -62,14 +69,19 @@ void Form1::Remove_Point(double X, double Y) {
   if (!removed) return;
   XY_Grid->showRows(*removed, table_.size() + 1);
   if (!table_.empty()) XY_Grid->makeCurrent(table_.size(), 0);
+  recordPointChange(PointChange::Kind::Removed, *removed, tableBefore.row(*removed), before, std::move(patch));
 }
 
 void Form1::XY_Grid_MouseDown(int button, int /*shift*/, double /*x*/, double /*y*/) {
   if (button != 2) return;
   // Unlike a bare row deletion, this keeps the table whole: the count drops and the names close up.
   const int row = XY_Grid->currentRow();
+  const PointState before = pointState();
+  const PointTable tableBefore = table_;
+  CanvasPatch patch = takePatch(0, 0, 0, QColor());
   if (!table_.removeRow(row)) return;
   XY_Grid->showRows(row, table_.size() + 1);
+  recordPointChange(PointChange::Kind::Removed, row, tableBefore.row(row), before, std::move(patch));
 }
 
 void Form1::Picture1_MouseMove() { Picture1->setToolTip(Utf8(ReadoutText(cursor_, notation()))); }

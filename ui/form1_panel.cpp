@@ -81,6 +81,7 @@ void Form1::connectHandlers() {
   Text4->setKeyPressHandler([this](std::int16_t& key) { Text4_KeyPress(key); });
   Text5->setKeyPressHandler([this](std::int16_t& key) { Text5_KeyPress(key); });
   connect(SSTab1, &TabControl::tabSelected, this, &Form1::SSTab1_Click);
+  installHistoryAndCalibration();
 }
 
 }  // namespace velmaro::ui

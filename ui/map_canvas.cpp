@@ -43,6 +43,7 @@ void MapCanvas::setPicture(QImage picture) {
   picture_ = std::move(picture);
   reduced_.clear();
   zoom_ = 1.0;
+  ++generation_;
   resize(picture_.size());
   update();
 }
@@ -50,6 +51,7 @@ void MapCanvas::setPicture(QImage picture) {
 void MapCanvas::dropPicture() {
   picture_ = QImage();
   reduced_.clear();
+  ++generation_;
   update();
 }
 
@@ -98,6 +100,25 @@ const QImage& MapCanvas::reducedFor(double zoom, double& scale) {
     ++level;
   }
   return level == 0 ? picture_ : reduced_[level - 1];
+}
+
+QImage MapCanvas::copyPixels(const QRect& rect) const {
+  if (!picture_.isNull()) return picture_.copy(rect);
+  QImage background(rect.size(), QImage::Format_RGB32);
+  background.fill(kBackground);
+  return background;
+}
+
+void MapCanvas::restorePixels(const QPoint& topLeft, const QImage& pixels) {
+  if (picture_.isNull()) return;
+  {
+    QPainter painter(&picture_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(topLeft, pixels);
+  }
+  const QRect area(topLeft, pixels.size());
+  refreshReduced(area);
+  update(shownRect(area));
 }
 
 void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor outline) {

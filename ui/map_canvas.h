@@ -64,6 +64,13 @@ class MapCanvas : public QWidget {
   // grey background, at its present size, as the picture to draw on.
   void circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
 
+  // For taking a drawing back: a copy of the picture's pixels in a rectangle (in pixels; a canvas
+  // without a picture gives its background), and putting such a copy back at its place. Every new or
+  // dropped picture starts a new generation, so a copy is never put onto a picture it did not come from.
+  QImage copyPixels(const QRect& rect) const;
+  void restorePixels(const QPoint& topLeft, const QImage& pixels);
+  quint64 pictureGeneration() const { return generation_; }
+
  signals:
   void mouseDown(int button, int shift, double xTwips, double yTwips);
   void mouseMove(int button, int shift, double xTwips, double yTwips);
@@ -112,6 +119,7 @@ class MapCanvas : public QWidget {
   std::optional<Press> heldMiddle_;
   QPointF dragLast_;  // screen position
   bool panning_ = false;
+  quint64 generation_ = 0;
 };
 
 }  // namespace velmaro::ui

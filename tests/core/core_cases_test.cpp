@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calibration.h"
 #include "core/capture.h"
 #include "core/converter.h"
 #include "core/dms.h"
@@ -113,6 +114,21 @@ std::string FromMarked(const std::string& text) {
   return read.outcome == MarkedReadOutcome::Ok ? read.text : "Error";
 }
 
+// notation | points "x,y,X,Y; ..." -> edges left right top bottom | largest residual | rounding shift (to
+// 1e-9 map units, so the fit's arithmetic may err in the last bits), or "!" and the refusal's first word.
+Out CalibrationRow(const Case& c) {
+  std::vector<ReferencePoint> points;
+  for (const std::string& point : Words(c[2], ';')) {
+    const auto p = Words(point, ',');
+    points.push_back({Real(p.at(0)), Real(p.at(1)), p.at(2), p.size() > 3 ? p[3] : ""});
+  }
+  const Calibration fit = Calibrate(points, Notation(c[1]), CanvasSize{9000, 4500});
+  if (fit.refusal) return {"!" + fit.refusal->substr(0, fit.refusal->find(' '))};
+  const auto fixed = [](double v) { char b[64]; return std::string(b, std::to_chars(b, b + 64, v, std::chars_format::fixed, 9).ptr); };
+  return {fit.edges[0] + " " + fit.edges[1] + " " + fit.edges[2] + " " + fit.edges[3], fixed(fit.largestResidual),
+          fixed(fit.roundingShift)};
+}
+
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
@@ -127,6 +143,7 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     {"Decimal2Degre", [](const Case& c) -> Out { return {Decimal2Degre(c.number(1))}; }},
     {"Pixel2Map", FrameRow},
     {"session", SessionRow},
+    {"calibrate", CalibrationRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
     {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
     // notation | keys typed one by one -> the text the field takes | beeps
@@ -188,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Converter, Core, ::testing::ValuesIn(Table("converter.c
 INSTANTIATE_TEST_SUITE_P(Scroll, Core, ::testing::ValuesIn(Table("scroll.cases")), Name);
 // Presses at 1:1, 2, 1/2 and 16 (the steps and the pixel conversion) are checked by the window test.
 INSTANTIATE_TEST_SUITE_P(Zoom, Core, ::testing::ValuesIn(Table("zoom.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Calibration, Core, ::testing::ValuesIn(Table("calibration.cases")), Name);
 
 }  // namespace
 }  // namespace velmaro
