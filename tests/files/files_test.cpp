@@ -25,12 +25,14 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kHere = VELMARO_FILES_TESTS;
 
-// Permission bits do not bind root: a root run writes as "nobody", except when it writes goldens. Changing
-// the effective user makes the process undumpable, which would stop the leak checker at exit.
-bool BecomeNobody() {
-  return ::setegid(65534) == 0 && ::seteuid(65534) == 0 && ::prctl(PR_SET_DUMPABLE, 1) == 0;
-}
-const bool kAsNobody = ::geteuid() == 0 && std::getenv("VELMARO_UPDATE_GOLDEN") == nullptr && BecomeNobody();
+// Permission bits do not bind root: a root run writes as "nobody" for as long as this lives. Changing the
+// effective user makes the process undumpable, which would stop the leak checker at exit, so both go back.
+struct AsNobody {
+  const bool switched = ::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+  ~AsNobody() {
+    if (switched && ::seteuid(0) == 0 && ::setegid(0) == 0) ::prctl(PR_SET_DUMPABLE, 1);
+  }
+};
 
 // A field spells a byte as \xHH and CR LF as ¶.
 std::string Unescape(std::string field) {
@@ -82,6 +84,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
 }
 
 TEST(FilesTable, Disk) {
+  const AsNobody nobody;
   ::umask(022);
   ::signal(SIGXFSZ, SIG_IGN);  // a write past the file size limit fails with EFBIG instead of ending the process
   rlimit unlimited{}, small{};
