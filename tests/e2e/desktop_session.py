@@ -141,6 +141,7 @@ class Velmaro:
         self.desktop.keys("Return")
         wait("the map dialog to close", lambda: dialog not in self.desktop.windows("."))
         self.desktop.focus(self.window)
+        time.sleep(0.5)  # on a busy machine the window takes clicks only once the dialog's focus has come back
 
     def calibrate(self):
         self.desktop.click(self.control("Option3", dx=150))
