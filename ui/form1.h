@@ -209,7 +209,8 @@ class Form1 : public QWidget {
   PointState pointState() const;
   CanvasPatch takePatch(double x, double y, double radius, QColor colour) const;
   void recordPointChange(PointChange::Kind kind, int row, PointRow point, const PointState& before, CanvasPatch patch);
-  void drawDisc(const CanvasPatch& patch);
+  void paintDisc(double x, double y, double radius, QColor colour);
+  void showCapturedRow(int row);
   void showPointChange(const PointChange& change, const PointState& state);
   bool takesReferencePoint(int button, double x, double y);
   void applyCalibration(const std::array<std::string, 4>& edges);

@@ -18,10 +18,6 @@
 
 namespace velmaro::ui {
 
-namespace {
-constexpr double kColumnWidths[] = {0, 500, 1200, 500, 1200};
-}  // namespace
-
 void Form1::installHistoryAndCalibration() {
   auto shortcut = [this](QKeySequence keys, void (Form1::*handler)()) {
     connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
@@ -67,12 +63,6 @@ void Form1::recordPointChange(PointChange::Kind kind, int row, PointRow point, c
   patches_.push_back(std::move(patch));
 }
 
-void Form1::drawDisc(const CanvasPatch& patch) {
-  Picture1->setFillColor(patch.colour);
-  Picture1->setFillStyleSolid(true);
-  Picture1->circle(patch.x, patch.y, patch.radius, patch.colour);
-}
-
 void Form1::showPointChange(const PointChange& change, const PointState& state) {
   cursor_ = state.cursor;
   Command3->setEnabled(state.saveEnabled);
@@ -103,12 +93,10 @@ void Form1::RedoPointChange() {
   CanvasPatch& patch = patches_[*step];
   // Done again as at the first time: the pixels under the disc are taken afresh, then the disc drawn.
   patch = takePatch(patch.x, patch.y, patch.radius, patch.colour);
-  if (patch.radius > 0) drawDisc(patch);
+  if (patch.radius > 0) paintDisc(patch.x, patch.y, patch.radius, patch.colour);
   showPointChange(change, state);
   if (change.kind == PointChange::Kind::Added) {
-    for (int column = 1; column <= 4; ++column) XY_Grid->setColumnWidthTwips(column, kColumnWidths[column]);
-    XY_Grid->makeCurrent(change.row, 0);
-    XY_Grid->scrollToRow(change.row);
+    showCapturedRow(change.row);
   } else if (patch.radius > 0 && !table_.empty()) {
     XY_Grid->makeCurrent(table_.size(), 0);
   }

@@ -39,9 +39,7 @@ void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
   const PointState before = pointState();
   CanvasPatch patch = takePatch(x, y, kMarkerRadius, kMarkerRed);
   // The marker comes first, so a press on a full table still leaves its disc.
-  Picture1->setFillColor(kMarkerRed);
-  Picture1->setFillStyleSolid(true);
-  Picture1->circle(x, y, kMarkerRadius, kMarkerRed);
+  paintDisc(x, y, kMarkerRadius, kMarkerRed);
 
   const CaptureResult result = CapturePoint(table_, cursor_, mapFrame(), notation(), x, y, canvasSize());
   if (result.outcome == CaptureOutcome::TableFull) {
@@ -49,9 +47,7 @@ void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
     return;
   }
   XY_Grid->showRows(result.row, result.row);
-  for (int column = 1; column <= 4; ++column) XY_Grid->setColumnWidthTwips(column, kColumnWidths[column]);
-  XY_Grid->makeCurrent(result.row, 0);
-  XY_Grid->scrollToRow(result.row);
+  showCapturedRow(result.row);
   Command3->setEnabled(true);
   recordPointChange(PointChange::Kind::Added, result.row, table_.row(result.row), before, std::move(patch));
 }
@@ -61,9 +57,7 @@ void Form1::Remove_Point(double X, double Y) {
   const PointTable tableBefore = table_;
   CanvasPatch patch = takePatch(X, Y, kRemovalMarkRadius, kRemovalGreen);
   // The green mark goes down even when no point is chosen: it shows where the press landed.
-  Picture1->setFillColor(kRemovalGreen);
-  Picture1->setFillStyleSolid(true);
-  Picture1->circle(X, Y, kRemovalMarkRadius, kRemovalGreen);
+  paintDisc(X, Y, kRemovalMarkRadius, kRemovalGreen);
 
   const std::optional<int> removed = velmaro::Remove_Point(table_, cursor_, mapFrame(), notation(), X, Y, canvasSize());
   if (!removed) return;
@@ -82,6 +76,20 @@ void Form1::XY_Grid_MouseDown(int button, int /*shift*/, double /*x*/, double /*
   if (!table_.removeRow(row)) return;
   XY_Grid->showRows(row, table_.size() + 1);
   recordPointChange(PointChange::Kind::Removed, row, tableBefore.row(row), before, std::move(patch));
+}
+
+void Form1::paintDisc(double x, double y, double radius, QColor colour) {
+  // The fill state stays set afterwards, as a picture box keeps it.
+  Picture1->setFillColor(colour);
+  Picture1->setFillStyleSolid(true);
+  Picture1->circle(x, y, radius, colour);
+}
+
+void Form1::showCapturedRow(int row) {
+  // Every capture sets the widths, also when they are already so, and leaves the new row current and in view.
+  for (int column = 1; column <= 4; ++column) XY_Grid->setColumnWidthTwips(column, kColumnWidths[column]);
+  XY_Grid->makeCurrent(row, 0);
+  XY_Grid->scrollToRow(row);
 }
 
 void Form1::Picture1_MouseMove() { Picture1->setToolTip(Utf8(ReadoutText(cursor_, notation()))); }
