@@ -47,6 +47,18 @@ bool BenchWindow::open(const QString& path) {
   return expected.isValid() && form_->Picture1->picture().size() == expected;
 }
 
+bool BenchWindow::waitForFirstRows() {
+  while (form_->mapLoading() && form_->Picture1->readyRect().isEmpty())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return !form_->Picture1->readyRect().isEmpty();
+}
+
+bool BenchWindow::waitForWholeMap() {
+  form_->waitForMap();
+  QCoreApplication::processEvents();
+  return form_->Picture1->readyRect() == form_->Picture1->picture().rect() && !form_->Picture1->picture().isNull();
+}
+
 void BenchWindow::resizeClient(QSize size) {
   form_->resize(size);
   QCoreApplication::processEvents();

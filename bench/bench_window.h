@@ -32,6 +32,10 @@ class BenchWindow {
   // Opens `path` the way the user does: the map dialog answers `path` and Select_File runs. True when the
   // canvas then has the picture's size.
   bool open(const QString& path);
+  // After open: handles the window's events until the canvas shows the map's first decoded rows, or until
+  // the map is whole. False when the decode failed.
+  bool waitForFirstRows();
+  bool waitForWholeMap();
 
   // Resizes the window's client area to `size` pixels; the viewport follows through Form_Resize.
   void resizeClient(QSize size);

@@ -13,11 +13,11 @@ enum class LoadCase {
   Djpeg,           // reference: libjpeg-turbo's own djpeg writing to /dev/null, timed as a bare process
   TurboDecode,     // TurboJPEG alone, file bytes in memory, into a 32-bit buffer whose pages are already touched
   FreshDecode,     // the same into a freshly malloc'ed buffer: pays a page fault for every 4 KiB it writes
-  LoadFull,        // the loader's full picture, file reading included
-  LoadPreview,     // the loader's preview alone, file reading included
-  LoadMapPicture,  // full picture and preview together from one decode
-  PreviewThenFull, // the preview decoded at a reduced scale, then the full picture: the window's order
-  SelectFile,      // Form1::Select_File with the map chosen in the dialog: opening a map in the window
+  LoadFull,        // the loader's full picture at once, on one thread, file reading included
+  DecodeBegun,     // MapDecode::Begin: header read, memory counted, pictures handed out, threads started
+  DecodeDone,      // MapDecode from Begin until the picture and its preview are whole
+  SelectUsable,    // Form1::Select_File with the map chosen in the dialog, until the first rows are on screen
+  SelectFile,      // the same until the map is fully loaded
   SelectFileAgain, // the same with the map already open: a second map opened over the first
 };
 

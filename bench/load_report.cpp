@@ -57,11 +57,11 @@ constexpr std::array<Row, 9> kRows{{
     {LoadCase::Djpeg, "djpeg to /dev/null (reference)", TimeGoal::None, false, nullptr},
     {LoadCase::TurboDecode, "TurboJPEG decode, pages touched", TimeGoal::None, false, nullptr},
     {LoadCase::FreshDecode, "  into fresh malloc (old reference)", TimeGoal::None, false, nullptr},
-    {LoadCase::LoadFull, "LoadFull", TimeGoal::None, false, nullptr},
-    {LoadCase::LoadPreview, "LoadPreview (usable at once)", TimeGoal::Preview, false, "LoadPreview (usable at once)"},
-    {LoadCase::LoadMapPicture, "LoadMapPicture (one decode)", TimeGoal::None, true, nullptr},
-    {LoadCase::PreviewThenFull, "LoadPreview, then LoadFull", TimeGoal::Open, true, "LoadPreview, then LoadFull"},
-    {LoadCase::SelectFile, "Form1::Select_File (open a map)", TimeGoal::Open, true, "Select_File, first map"},
+    {LoadCase::LoadFull, "LoadFull (at once, one thread)", TimeGoal::None, true, nullptr},
+    {LoadCase::DecodeBegun, "MapDecode::Begin (decode begun)", TimeGoal::None, false, nullptr},
+    {LoadCase::DecodeDone, "MapDecode, whole map and preview", TimeGoal::Open, true, "MapDecode"},
+    {LoadCase::SelectUsable, "Select_File, first rows shown", TimeGoal::Preview, false, "Select_File, first rows"},
+    {LoadCase::SelectFile, "Select_File, fully loaded", TimeGoal::Open, true, "Select_File, first map"},
     {LoadCase::SelectFileAgain, "  the same, over an open map", TimeGoal::Open, true, "Select_File, map over a map"},
 }};
 
@@ -76,10 +76,11 @@ double TimeLimit(TimeGoal goal) {
 
 constexpr const char* kRowFormat = "  %-36s %7s %6s %7s %6s  %-14s %8s %6s  %s\n";
 
-// The goals are judged on processor time: the load is single-threaded, so on an idle machine wall time equals
-// it, while on a shared machine wall time mostly measures the neighbours.
+// The goals are judged on wall time: the window's decode uses both cores, so its processor time adds up the
+// threads and says nothing of how long the user waits. On a shared machine wall time also measures the
+// neighbours; the medians and the reference taken in the same run keep the ratio honest.
 void PrintRow(const Row& row, const CaseMedian& median, const CaseMedian& reference, double rawBytes) {
-  const double ratio = median.cpuSeconds / reference.cpuSeconds;
+  const double ratio = median.seconds / reference.seconds;
   std::string timeGoal = "-";
   if (row.timeGoal != TimeGoal::None) {
     timeGoal = "<= " + Fixed(TimeLimit(row.timeGoal), 2) + " " + Verdict(ratio <= TimeLimit(row.timeGoal));
@@ -100,9 +101,9 @@ void Summarise(const Row& row, const CaseMedian& median, const CaseMedian& refer
                const std::string& sizeName, GoalSummary& summary) {
   if (row.summaryName == nullptr) return;
   if (row.timeGoal != TimeGoal::None) {
-    const double ratio = median.cpuSeconds / reference.cpuSeconds;
+    const double ratio = median.seconds / reference.seconds;
     const std::string what = row.timeGoal == TimeGoal::Open ? "fully loaded, " : "usable at once, ";
-    summary.add({what + sizeName + ", " + row.summaryName + ": cpu x djpeg", Fixed(ratio, 2) + " x",
+    summary.add({what + sizeName + ", " + row.summaryName + ": wall x djpeg", Fixed(ratio, 2) + " x",
                  "<= " + Fixed(TimeLimit(row.timeGoal), 2) + " x", ratio <= TimeLimit(row.timeGoal)});
   }
   if (row.peakGoal) {
@@ -135,7 +136,7 @@ bool BenchLoading(const QString& program, int megapixels, int repeat, GoalSummar
   std::printf("\nOpening a map %d x %d (%s MP), JPEG q90 4:2:0 %s MB, raw pixels %s MB, median of %d runs\n",
               size.width(), size.height(), Fixed(size.width() * double(size.height()) / 1e6, 1).c_str(),
               Fixed(QFileInfo(*path).size() / kMebibyte, 1).c_str(), Fixed(rawBytes / kMebibyte, 0).c_str(), repeat);
-  std::printf(kRowFormat, "case", "wall s", "x ref", "cpu s", "x ref", "goal (cpu)", "peak MiB", "x raw",
+  std::printf(kRowFormat, "case", "wall s", "x ref", "cpu s", "x ref", "goal (wall)", "peak MiB", "x raw",
               "peak goal MiB (0.8 x raw + 120 MB)");
   std::optional<CaseMedian> reference;
   for (const Row& row : kRows) {

@@ -8,7 +8,7 @@
 #include <QImageReader>
 
 #include "fuzz/fuzz_check.h"
-#include "ui/map_picture/jpeg_picture.h"
+#include "ui/map_picture/jpeg_decoder.h"
 #include "ui/map_picture/map_picture_loader.h"
 #include "ui/map_picture/memory_budget.h"
 #include "ui/map_picture/preview_reduction.h"
@@ -27,12 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The size the header states, read by the decoder the loader picks: libjpeg-turbo for JPEG, Qt for the rest.
   QBuffer buffer;
   buffer.setData(bytes);
-  const auto jpeg = ReadJpegHeader(bytes);
-  const QSize header = jpeg ? jpeg->size : QImageReader(&buffer).size(), box(24, 16);
+  std::unique_ptr<JpegDecoder> decoder;
+  const bool jpeg = JpegDecoder::Open(path, decoder) == JpegDecoder::Opening::Opened && decoder->decodableToRgb();
+  const QSize header = jpeg ? decoder->size() : QImageReader(&buffer).size(), box(24, 16);
+  decoder.reset();
   // A large legal claim would only trip libFuzzer's malloc limit; the budget table covers such sizes.
   if (qint64{header.width()} * header.height() > qint64{4096} * 4096) return 0;
   const auto full = LoadFull(path);
-  const auto preview = LoadPreview(path, box);
+  const auto preview = full ? PreviewOf(*full, box) : std::nullopt;
   // Qt's readers state a size that a picture need not keep (a GIF's screen is not its first frame).
   const QSize stated = jpeg || !full ? header : full->size();
   VELMARO_FUZZ_CHECK(!full || (full->size() == stated && SidesInRange(stated)));

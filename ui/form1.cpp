@@ -16,6 +16,7 @@
 #include "ui/arrow_picture.h"
 #include "ui/edge_field.h"
 #include "ui/map_canvas.h"
+#include "ui/map_picture/map_decode.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
 #include "ui/tab_control.h"
@@ -49,6 +50,7 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   SSTab1->setCurrentIndex(kParametersTab);
   connectHandlers();
   setUpZoomAndLoupe();
+  setUpMapLoading();
 }
 
 Form1::~Form1() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <cstdint>
 #include <string>
@@ -31,11 +32,16 @@ class QTextEdit;
 namespace velmaro::platform {
 class Platform;
 }
+namespace velmaro::map_picture {
+class MapDecode;
+}
+class QTimer;
 
 namespace velmaro::ui {
 
 class ArrowPicture;
 class CalibrationDialog;
+class DecodeProgressLine;
 class EdgeField;
 class Loupe;
 class MapCanvas;
@@ -70,6 +76,10 @@ class Form1 : public QWidget {
   void Command1_Click();
   void Select_File(std::string& Fichier);
   void openMap(const std::string& Fichier);
+  // A JPEG map decodes in the background after openMap has returned: whether it still does, and
+  // waiting until it is done (for tests and measurements; the window itself never waits).
+  bool mapLoading() const;
+  void waitForMap();
   void Affiche_Parametres(const std::string& Info_Fichier);
 
   // Saving.
@@ -187,7 +197,14 @@ class Form1 : public QWidget {
   void filterFrameKey(std::int16_t& KeyAscii);
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
-  std::optional<QImage> loadPreviewThenFull(const QString& path);
+  void setUpMapLoading();
+  void loadMapPicture(const QString& path);
+  bool makeRoomForMap();
+  void loadPictureAtOnce(const QString& path);
+  void followDecode();
+  void cancelMapDecode();
+  void showPreviousMap();
+  void forgetPreviousMap();
   void saveInfoFile();
   void setPointer(bool busy);
   double twipsPerPixel() const;
@@ -201,6 +218,7 @@ class Form1 : public QWidget {
     QPoint topLeft;
     QImage pixels;  // under the disc before it was drawn
     quint64 generation = 0;
+    quint64 waitingDisc = 0;  // a disc that waited for its rows to be decoded: the canvas keeps its pixels
     QColor fillBefore;
     bool solidBefore = false;
     int currentRow = 0, currentColumn = 0;
@@ -227,6 +245,13 @@ class Form1 : public QWidget {
   PointHistory history_;
   std::vector<CanvasPatch> patches_;  // one per step of history_
   QPointer<CalibrationDialog> calibration_;
+  // The map being decoded, and what to go back to if it fails part way.
+  std::unique_ptr<map_picture::MapDecode> decode_;
+  QTimer* followTimer_ = nullptr;
+  DecodeProgressLine* progressLine_ = nullptr;
+  QImage previousPicture_;
+  QImage previousPreview_;
+  QSize previousCanvasSize_;
 };
 
 }  // namespace velmaro::ui

@@ -12,16 +12,12 @@
 #include "platform/platform.h"
 #include "ui/form1.h"
 #include "ui/utf8_text.h"
-#include "ui/map_canvas.h"
-#include "ui/map_picture/map_picture_loader.h"
-#include "ui/preview_image.h"
 #include "ui/rich_text/rich_text_loader.h"
 
 namespace velmaro::ui {
 
 namespace {
 std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
-constexpr qsizetype kKeepOldPictureBytes = qsizetype{256} * 1024 * 1024;
 }  // namespace
 
 void Form1::Command1_Click() {
@@ -40,30 +36,13 @@ void Form1::Select_File(std::string& Fichier) {
 void Form1::openMap(const std::string& Fichier) {
   const QString path = Utf8(Fichier);
   setPointer(true);
-  const std::optional<QImage> full = loadPreviewThenFull(path);
-  if (full) Picture1->setPicture(*full);
+  loadMapPicture(path);
   Text1->setText(path);
   Text6->setText(Utf8(XyFileName(Fichier)));
   const std::string infoName = InfoFileName(Fichier);
   Text8->setText(Utf8(infoName));
   if (FileExists(infoName) == 1) Affiche_Parametres(infoName);
   setPointer(false);
-}
-
-std::optional<QImage> Form1::loadPreviewThenFull(const QString& path) {
-  // A scaled decode takes a fraction of the full one, so the user sees the new map in the preview
-  // while the full picture is still being decoded.
-  std::optional<QImage> preview = map_picture::LoadPreview(path, Image1->size());
-  if (!preview) return std::nullopt;
-  const QImage previous = Image1->picture();
-  Image1->setPicture(*preview);
-  Image1->repaint();
-  // Two huge maps at once may not fit in memory: once the new map has decoded at reduced scale, a
-  // large old picture is let go before the new one is decoded whole.
-  if (Picture1->picture().sizeInBytes() > kKeepOldPictureBytes) Picture1->dropPicture();
-  std::optional<QImage> full = map_picture::LoadFull(path);
-  if (!full) Image1->setPicture(previous);  // a map that cannot be loaded whole is not shown at all
-  return full;
 }
 
 void Form1::Affiche_Parametres(const std::string& Info_Fichier) {

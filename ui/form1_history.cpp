@@ -50,9 +50,11 @@ Form1::CanvasPatch Form1::takePatch(double x, double y, double radius, QColor co
   const int margin = static_cast<int>(radius / tpp) + 3;
   const QPoint centre = QPointF(x / tpp, y / tpp).toPoint();
   const QRect square(centre - QPoint(margin, margin), QSize(2 * margin + 1, 2 * margin + 1));
-  patch.topLeft = square.topLeft();
-  patch.pixels = Picture1->copyPixels(square);
-  patch.generation = Picture1->pictureGeneration();
+  MapCanvas::Snapshot snapshot = Picture1->snapshotBeforeCircle(square);
+  patch.topLeft = snapshot.topLeft;
+  patch.pixels = std::move(snapshot.pixels);
+  patch.generation = snapshot.generation;
+  patch.waitingDisc = snapshot.waitingDisc;
   return patch;
 }
 
@@ -77,8 +79,7 @@ void Form1::UndoPointChange() {
   const CanvasPatch& patch = patches_[*step];
   // Pixels taken from another map (or before the picture was dropped) would paint the old map onto the
   // new one: then the table goes back and the canvas stays as it is.
-  if (!patch.pixels.isNull() && patch.generation == Picture1->pictureGeneration())
-    Picture1->restorePixels(patch.topLeft, patch.pixels);
+  Picture1->restore(MapCanvas::Snapshot{patch.topLeft, patch.pixels, patch.generation, patch.waitingDisc});
   Picture1->setFillColor(patch.fillBefore);
   Picture1->setFillStyleSolid(patch.solidBefore);
   showPointChange(history_.step(*step), state);

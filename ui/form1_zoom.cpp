@@ -128,7 +128,7 @@ void Form1::showLoupe(QPoint canvasPixel) {
   Pixel2Map(PixelToPicture(canvasPixel.x(), zoom, tpp), PixelToPicture(canvasPixel.y(), zoom, tpp), canvasSize(),
             mapFrame(), notation(), probe);
   RoundForCapture(probe, notation());
-  loupe_->showAt(canvasPixel + Picture1->pos(), Picture1->picture(), spot, Utf8(ReadoutText(probe, notation())));
+  loupe_->showAt(canvasPixel + Picture1->pos(), Picture1->picture(), Picture1->readyRect(), spot, Utf8(ReadoutText(probe, notation())));
 }
 
 }  // namespace velmaro::ui

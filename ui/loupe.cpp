@@ -20,8 +20,9 @@ Loupe::Loupe(QWidget* parent) : QWidget(parent) {
   hide();
 }
 
-void Loupe::showAt(QPoint pointer, const QImage& picture, QPointF spot, const QString& coordinates) {
+void Loupe::showAt(QPoint pointer, const QImage& picture, QRect ready, QPointF spot, const QString& coordinates) {
   picture_ = &picture;
+  ready_ = ready.intersected(picture.rect());
   spot_ = spot;
   coordinates_ = coordinates;
   const QSize room = parentWidget() ? parentWidget()->size() : QSize();
@@ -66,7 +67,7 @@ void Loupe::paintMagnified(QPainter& painter, const QRectF& lens) {
   const double half = lens.width() / 2 / kLoupeMagnification + 1;
   const QRect from = QRect(QPoint(static_cast<int>(std::floor(spot_.x() - half)), static_cast<int>(std::floor(spot_.y() - half))),
                            QPoint(static_cast<int>(std::ceil(spot_.x() + half)), static_cast<int>(std::ceil(spot_.y() + half))))
-                         .intersected(picture_->rect());
+                         .intersected(ready_);
   if (from.isEmpty()) return;
   const QPointF origin = lens.center() + (QPointF(from.topLeft()) - spot_) * kLoupeMagnification;
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

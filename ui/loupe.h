@@ -19,8 +19,9 @@ class Loupe : public QWidget {
   explicit Loupe(QWidget* parent);
 
   // Shows `picture` around `spot` (picture pixels, fractional) beside `pointer` (a position in the
-  // parent), on whichever side keeps the loupe inside the parent.
-  void showAt(QPoint pointer, const QImage& picture, QPointF spot, const QString& coordinates);
+  // parent), on whichever side keeps the loupe inside the parent. Only the picture's `ready` part is
+  // read: below it a decoder may still be writing.
+  void showAt(QPoint pointer, const QImage& picture, QRect ready, QPointF spot, const QString& coordinates);
 
   QPointF spot() const { return spot_; }
   QString coordinates() const { return coordinates_; }
@@ -32,6 +33,7 @@ class Loupe : public QWidget {
   void paintMagnified(QPainter& painter, const QRectF& lens);
 
   const QImage* picture_ = nullptr;
+  QRect ready_;
   QPointF spot_;
   QString coordinates_;
 };

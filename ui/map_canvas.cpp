@@ -6,9 +6,11 @@
 #include <QPainter>
 #include <QStyleHints>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "core/zoom.h"
+#include "ui/map_picture/preview_reduction.h"
 #include "ui/twips.h"
 
 namespace velmaro::ui {
@@ -40,17 +42,53 @@ MapCanvas::MapCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 void MapCanvas::setPicture(QImage picture) {
+  const int rows = picture.height();
+  newPicture(std::move(picture), rows);
+}
+
+void MapCanvas::setLoadingPicture(QImage picture) { newPicture(std::move(picture), 0); }
+
+void MapCanvas::newPicture(QImage picture, int readyRows) {
   picture_ = std::move(picture);
+  readyRows_ = readyRows;
   reduced_.clear();
+  waiting_.clear();
+  underWaitedDiscs_.clear();
   zoom_ = 1.0;
   ++generation_;
   resize(picture_.size());
   update();
 }
 
+void MapCanvas::setReadyRows(int rows) {
+  rows = std::min(rows, picture_.height());
+  if (rows <= readyRows_) return;
+  const QRect fresh(0, readyRows_, picture_.width(), rows - readyRows_);
+  readyRows_ = rows;
+  drawDiscsNowReady();
+  update(zoom_ == 1.0 ? fresh : shownRect(fresh).adjusted(-1, -1, 1, 1));
+}
+
+void MapCanvas::drawDiscsNowReady() {
+  // Ready rows only grow, so a waiting disc is drawn once; what it covers is kept for taking it back.
+  for (auto disc = waiting_.begin(); disc != waiting_.end();) {
+    const QRect square = disc->touched.adjusted(-1, -1, 1, 1);
+    if (square.bottom() >= readyRows_) {
+      ++disc;
+      continue;
+    }
+    underWaitedDiscs_[disc->serial] = Snapshot{square.topLeft(), picture_.copy(square), generation_, 0};
+    drawDisc(*disc);
+    disc = waiting_.erase(disc);
+  }
+}
+
 void MapCanvas::dropPicture() {
   picture_ = QImage();
+  readyRows_ = 0;
   reduced_.clear();
+  waiting_.clear();
+  underWaitedDiscs_.clear();
   ++generation_;
   update();
 }
@@ -80,8 +118,8 @@ void MapCanvas::refreshReduced(const QRect& area) {
     changed = QRect(QPoint(changed.left() / 2, changed.top() / 2), QPoint(changed.right() / 2, changed.bottom() / 2))
                   .intersected(reduced_[k].rect());
     if (changed.isEmpty()) return;
-    const QImage piece = larger.copy(QRect(changed.topLeft() * 2, changed.size() * 2))
-                             .scaled(changed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage piece =
+        map_picture::ReduceByDivisor(larger.copy(QRect(changed.topLeft() * 2, changed.size() * 2).intersected(larger.rect())), 2);
     QPainter painter(&reduced_[k]);
     painter.drawImage(changed.topLeft(), piece);
   }
@@ -93,20 +131,44 @@ const QImage& MapCanvas::reducedFor(double zoom, double& scale) {
   while (scale / 2 >= zoom) {
     const QImage& larger = level == 0 ? picture_ : reduced_[level - 1];
     if (larger.width() < 2 || larger.height() < 2) break;
-    if (reduced_.size() <= level)
-      reduced_.push_back(
-          larger.scaled(larger.width() / 2, larger.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Block means by two, straight from the picture's own format: scaling a 3-byte picture would first
+    // convert all of it to 4 bytes a pixel.
+    if (reduced_.size() <= level) reduced_.push_back(map_picture::ReduceByDivisor(larger, 2));
     scale /= 2;
     ++level;
   }
   return level == 0 ? picture_ : reduced_[level - 1];
 }
 
-QImage MapCanvas::copyPixels(const QRect& rect) const {
-  if (!picture_.isNull()) return picture_.copy(rect);
-  QImage background(rect.size(), QImage::Format_RGB32);
-  background.fill(kBackground);
-  return background;
+MapCanvas::Snapshot MapCanvas::snapshotBeforeCircle(const QRect& rect) const {
+  Snapshot snapshot{rect.topLeft(), QImage(), generation_, 0};
+  if (picture_.isNull()) {
+    snapshot.pixels = QImage(rect.size(), QImage::Format_RGB32);
+    snapshot.pixels.fill(kBackground);
+  } else if (rect.bottom() < readyRows_) {
+    snapshot.pixels = picture_.copy(rect);
+  } else {
+    snapshot.waitingDisc = discSerial_ + 1;  // the serial the next circle takes
+  }
+  return snapshot;
+}
+
+void MapCanvas::restore(const Snapshot& snapshot) {
+  if (snapshot.generation != generation_) return;
+  if (!snapshot.waitingDisc) {
+    if (!snapshot.pixels.isNull()) restorePixels(snapshot.topLeft, snapshot.pixels);
+    return;
+  }
+  const auto waiting = std::find_if(waiting_.begin(), waiting_.end(),
+                                    [&](const WaitingDisc& disc) { return disc.serial == snapshot.waitingDisc; });
+  if (waiting != waiting_.end()) {
+    waiting_.erase(waiting);
+    return;
+  }
+  const auto under = underWaitedDiscs_.find(snapshot.waitingDisc);
+  if (under == underWaitedDiscs_.end()) return;
+  restorePixels(under->second.topLeft, under->second.pixels);
+  underWaitedDiscs_.erase(under);
 }
 
 void MapCanvas::restorePixels(const QPoint& topLeft, const QImage& pixels) {
@@ -126,20 +188,30 @@ void MapCanvas::circle(double xTwips, double yTwips, double radiusTwips, QColor 
     if (size().isEmpty()) return;
     picture_ = QImage(size(), QImage::Format_RGB32);
     picture_.fill(kBackground);
+    readyRows_ = picture_.height();
   }
   const double tpp = TwipsPerPixel(this);
   const QPointF centre(xTwips / tpp, yTwips / tpp);
   const double radius = radiusTwips / tpp;
-  {
-    QPainter painter(&picture_);
-    painter.setPen(outline);
-    painter.setBrush(fillSolid_ ? QBrush(fillColour_) : Qt::NoBrush);
-    painter.drawEllipse(centre, radius, radius);
-  }
   const int margin = static_cast<int>(radius) + 2;
   const QRect touched(centre.toPoint() - QPoint(margin, margin), QSize(2 * margin + 1, 2 * margin + 1));
-  refreshReduced(touched);
-  update(zoom_ == 1.0 ? touched : shownRect(touched).adjusted(-1, -1, 1, 1));
+  const WaitingDisc disc{++discSerial_, centre, radius, outline, fillColour_, fillSolid_, touched};
+  // The rows under a disc (and the pixel around its square) must be decoded before it is drawn.
+  if (touched.bottom() + 1 >= readyRows_ && !picture_.isNull())
+    waiting_.push_back(disc);
+  else
+    drawDisc(disc);
+}
+
+void MapCanvas::drawDisc(const WaitingDisc& disc) {
+  {
+    QPainter painter(&picture_);
+    painter.setPen(disc.outline);
+    painter.setBrush(disc.solid ? QBrush(disc.fill) : Qt::NoBrush);
+    painter.drawEllipse(disc.centre, disc.radius, disc.radius);
+  }
+  refreshReduced(disc.touched);
+  update(zoom_ == 1.0 ? disc.touched : shownRect(disc.touched).adjusted(-1, -1, 1, 1));
 }
 
 void MapCanvas::paintEvent(QPaintEvent* event) {
@@ -147,27 +219,30 @@ void MapCanvas::paintEvent(QPaintEvent* event) {
   if (zoom_ != 1.0) {
     painter.fillRect(event->rect(), kBackground);
     if (picture_.isNull()) return;
+    // Reduced copies are made from a whole picture; while it loads, its ready rows are scaled directly.
     double scale = 1.0;
-    const QImage& source = zoom_ < 1.0 ? reducedFor(zoom_, scale) : picture_;
-    for (const QRect& exposed : event->region()) paintScaled(painter, exposed, source, zoom_ / scale);
+    const QImage& source = zoom_ < 1.0 && !loading() ? reducedFor(zoom_, scale) : picture_;
+    const QRect limit = loading() ? readyRect() : source.rect();
+    for (const QRect& exposed : event->region()) paintScaled(painter, exposed, source, zoom_ / scale, limit);
     return;
   }
   for (const QRect& exposed : event->region()) {
-    const QRect inPicture = exposed.intersected(picture_.rect());
+    const QRect inPicture = exposed.intersected(readyRect());
     if (!inPicture.isEmpty()) painter.drawImage(inPicture.topLeft(), picture_, inPicture);
     const QRegion rest = QRegion(exposed).subtracted(QRegion(inPicture));
     for (const QRect& r : rest) painter.fillRect(r, kBackground);
   }
 }
 
-void MapCanvas::paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor) {
+void MapCanvas::paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor,
+                            const QRect& limit) {
   // Whole source pixels that cover the exposed part, drawn at their exact places, so neighbouring
   // exposed parts meet without a seam. Enlarged pixels stay sharp; reductions are smoothed.
   const QRect wanted(QPoint(static_cast<int>(std::floor(exposed.left() / factor)),
                             static_cast<int>(std::floor(exposed.top() / factor))),
                      QPoint(static_cast<int>(std::ceil((exposed.right() + 1) / factor)),
                             static_cast<int>(std::ceil((exposed.bottom() + 1) / factor))));
-  const QRect from = wanted.intersected(source.rect());
+  const QRect from = wanted.intersected(limit);
   if (from.isEmpty()) return;
   painter.save();
   painter.setClipRect(exposed);

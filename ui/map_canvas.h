@@ -11,11 +11,15 @@
 // refreshReduced; a frame never scales the whole picture.
 // The middle button captures like the left one, but a middle drag pans: the press is decided on release,
 // a capture when the pointer moved less than the drag distance, a pan otherwise.
+// A picture still being decoded holds pixels only in its top rows (readyRows). The canvas shows those and
+// its background below, never reads or writes the rows below, and keeps a disc that reaches into them
+// until the decode has passed it.
 
 #include <QColor>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -33,6 +37,14 @@ class MapCanvas : public QWidget {
   // The canvas takes the picture's size (auto-size). The previous picture and its markers are gone.
   void setPicture(QImage picture);
   const QImage& picture() const { return picture_; }
+
+  // A picture whose rows are still being decoded by another thread: none of them is ready yet.
+  void setLoadingPicture(QImage picture);
+  // The decode has written every row above `rows`; the full height ends the loading.
+  void setReadyRows(int rows);
+  bool loading() const { return readyRows_ < picture_.height(); }
+  // The part of the picture that holds pixels (all of it once loaded).
+  QRect readyRect() const { return QRect(0, 0, picture_.width(), readyRows_); }
 
   // Frees the picture's pixels (and its markers) but keeps the canvas's size; the canvas shows its
   // background until the next picture arrives.
@@ -64,11 +76,18 @@ class MapCanvas : public QWidget {
   // grey background, at its present size, as the picture to draw on.
   void circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
 
-  // For taking a drawing back: a copy of the picture's pixels in a rectangle (in pixels; a canvas
-  // without a picture gives its background), and putting such a copy back at its place. Every new or
-  // dropped picture starts a new generation, so a copy is never put onto a picture it did not come from.
-  QImage copyPixels(const QRect& rect) const;
-  void restorePixels(const QPoint& topLeft, const QImage& pixels);
+  // For taking a disc back: what lies under `rect` (picture pixels) before the next circle is drawn
+  // there, and putting it back. A canvas without a picture gives its background. Under rows not decoded
+  // yet the disc itself waits, and the canvas keeps the pixels it covers once it is drawn. Every new or
+  // dropped picture starts a new generation, so a snapshot is never put onto a picture it did not come from.
+  struct Snapshot {
+    QPoint topLeft;
+    QImage pixels;
+    quint64 generation = 0;
+    quint64 waitingDisc = 0;  // the disc that waited for its rows, when not 0
+  };
+  Snapshot snapshotBeforeCircle(const QRect& rect) const;
+  void restore(const Snapshot& snapshot);
   quint64 pictureGeneration() const { return generation_; }
 
  signals:
@@ -104,7 +123,19 @@ class MapCanvas : public QWidget {
   void emitMouseDown(const QMouseEvent& event);
   void emitMouseDown(const Press& press);
   void pressOrHoldMiddle(const QMouseEvent& event);
-  void paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor);
+  struct WaitingDisc {
+    quint64 serial;
+    QPointF centre;
+    double radius;  // pixels
+    QColor outline, fill;
+    bool solid;
+    QRect touched;
+  };
+  void newPicture(QImage picture, int readyRows);
+  void drawDisc(const WaitingDisc& disc);
+  void drawDiscsNowReady();
+  void restorePixels(const QPoint& topLeft, const QImage& pixels);
+  void paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor, const QRect& limit);
   const QImage& reducedFor(double zoom, double& scale);
   QRect shownRect(const QRectF& pictureRect) const;
 
@@ -120,6 +151,10 @@ class MapCanvas : public QWidget {
   QPointF dragLast_;  // screen position
   bool panning_ = false;
   quint64 generation_ = 0;
+  int readyRows_ = 0;
+  quint64 discSerial_ = 0;
+  std::vector<WaitingDisc> waiting_;
+  std::map<quint64, Snapshot> underWaitedDiscs_;
 };
 
 }  // namespace velmaro::ui

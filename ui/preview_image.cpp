@@ -11,7 +11,20 @@ PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {
 }
 
 void PreviewImage::setPicture(QImage picture) {
+  readyRows_ = picture.height();
   picture_ = std::move(picture);
+  update();
+}
+
+void PreviewImage::setLoadingPicture(QImage picture) {
+  picture_ = std::move(picture);
+  readyRows_ = 0;
+  update();
+}
+
+void PreviewImage::setReadyRows(int rows) {
+  if (rows == readyRows_) return;
+  readyRows_ = rows;
   update();
 }
 
@@ -22,7 +35,14 @@ void PreviewImage::paintEvent(QPaintEvent*) {
     return;
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(rect(), picture_);
+  if (readyRows_ >= picture_.height()) {
+    painter.drawImage(rect(), picture_);
+    return;
+  }
+  const double scale = static_cast<double>(height()) / picture_.height();
+  const QRectF ready(0, 0, width(), readyRows_ * scale);
+  painter.drawImage(ready, picture_, QRectF(0, 0, picture_.width(), readyRows_));
+  painter.fillRect(QRectF(0, ready.bottom(), width(), height() - ready.height()), Qt::white);
 }
 
 void PreviewImage::mouseMoveEvent(QMouseEvent*) { emit mouseMove(); }

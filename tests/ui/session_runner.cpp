@@ -93,7 +93,8 @@ class Session {
   // A line may hold several steps separated by ";", recorded together.
   void run(const QString& line) {
     out_ << "> " + line;
-    for (const QString& part : line.split(';')) step(QProcess::splitCommand(part));
+    // A map decodes in the background; the transcript records the window once it is whole.
+    for (const QString& part : line.split(';')) step(QProcess::splitCommand(part)), form_.waitForMap();
     record();
   }
   QString transcript() const { return out_.join('\n').replace(dir_.path(), "@") + '\n'; }

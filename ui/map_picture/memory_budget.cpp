@@ -66,6 +66,8 @@ std::int64_t PixelBytes(QSize size) {
   return std::int64_t{size.width()} * size.height() * 4;
 }
 
+std::int64_t RgbBytes(QSize size) { return PixelBytes(size) / 4 * 3; }
+
 std::optional<std::int64_t> AllocatableBytes() {
   auto available = MemAvailableFromProc();
   if (!available) available = FreeFromSysconf();

@@ -13,6 +13,8 @@ inline constexpr int kMaxPictureSide = 65000;
 
 // Bytes of 32-bit pixels for a picture of `size` (width x height x 4); 0 for an empty or negative size.
 std::int64_t PixelBytes(QSize size);
+// Bytes of 24-bit pixels (width x height x 3), as the JPEG decoder writes them; 0 for an empty size.
+std::int64_t RgbBytes(QSize size);
 
 // Memory that a new allocation may take now, in bytes: 80 % of what the system reports as available
 // (MemAvailable of /proc/meminfo, or free pages from sysconf where that file is missing), lowered to the room

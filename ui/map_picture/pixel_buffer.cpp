@@ -1,6 +1,7 @@
 #include "ui/map_picture/pixel_buffer.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -9,49 +10,72 @@
 namespace velmaro::map_picture {
 namespace {
 
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-
-constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
 // Below this the page faults cost too little to be worth a mapping of its own.
-constexpr std::int64_t kHugePageThresholdBytes = 16 * 1024 * 1024;
+constexpr std::int64_t kMappingThresholdBytes = 16 * 1024 * 1024;
+constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
 
-struct Mapping {
-  void* base;
-  std::size_t length;
-};
-
-void ReleaseMapping(void* info) {
-  auto* mapping = static_cast<Mapping*>(info);
-  munmap(mapping->base, mapping->length);
-  delete mapping;
+qsizetype AlignedBytesPerLine(int width, QImage::Format format) {
+  const qsizetype bits = qsizetype{width} * QImage::toPixelFormat(format).bitsPerPixel();
+  return (bits + 31) / 32 * 4;
 }
 
+void ReleaseShared(void* info) { delete static_cast<std::shared_ptr<void>*>(info); }
+
+#if defined(__linux__)
 // Huge pages only back 2 MiB-aligned ranges, so the mapping gets one extra huge page of slack to align into.
-QImage NewHugePageImage(QSize size, QImage::Format format, std::int64_t bytes) {
-  const std::size_t length = static_cast<std::size_t>(bytes) + kHugePageBytes;
+std::shared_ptr<void> MapPixels(std::size_t bytes, uchar*& rows) {
+  const std::size_t length = bytes + kHugePageBytes;
   void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (base == MAP_FAILED) return {};
+  if (base == MAP_FAILED) return nullptr;
   const auto address = reinterpret_cast<std::uintptr_t>(base);
-  auto* pixels = reinterpret_cast<uchar*>((address + kHugePageBytes - 1) & ~(kHugePageBytes - 1));
-  madvise(pixels, static_cast<std::size_t>(bytes), MADV_HUGEPAGE);  // a refusal only costs speed
-  auto* mapping = new Mapping{base, length};
-  QImage image(pixels, size.width(), size.height(), qsizetype{size.width()} * 4, format, ReleaseMapping, mapping);
-  if (image.isNull()) ReleaseMapping(mapping);
-  return image;
-}
-
+  rows = reinterpret_cast<uchar*>((address + kHugePageBytes - 1) & ~(kHugePageBytes - 1));
+#if defined(MADV_HUGEPAGE)
+  madvise(rows, bytes, MADV_HUGEPAGE);  // a refusal only costs speed
 #endif
+  return std::shared_ptr<void>(base, [length](void* mapped) { munmap(mapped, length); });
+}
+#endif
+
+std::shared_ptr<void> AllocatePixels(std::size_t bytes, uchar*& rows) {
+#if defined(__linux__)
+  if (static_cast<std::int64_t>(bytes) >= kMappingThresholdBytes) return MapPixels(bytes, rows);
+#endif
+  void* memory = std::malloc(bytes);
+  rows = static_cast<uchar*>(memory);
+  if (!memory) return nullptr;
+  return std::shared_ptr<void>(memory, std::free);
+}
 
 }  // namespace
 
-QImage NewPixelImage(QSize size, QImage::Format format) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  const std::int64_t bytes = std::int64_t{size.width()} * size.height() * 4;
-  if (size.width() > 0 && size.height() > 0 && bytes >= kHugePageThresholdBytes) {
-    return NewHugePageImage(size, format, bytes);
+PixelImage NewPixelImage(QSize size, QImage::Format format) {
+  if (size.width() <= 0 || size.height() <= 0) return {};
+  PixelImage result;
+  result.bytesPerLine = AlignedBytesPerLine(size.width(), format);
+  result.memory = AllocatePixels(static_cast<std::size_t>(result.bytesPerLine) * static_cast<std::size_t>(size.height()),
+                                 result.rows);
+  if (!result.memory) return {};
+  auto* owner = new std::shared_ptr<void>(result.memory);
+  result.image = QImage(result.rows, size.width(), size.height(), result.bytesPerLine, format, ReleaseShared, owner);
+  if (result.image.isNull()) {
+    delete owner;
+    return {};
   }
+  return result;
+}
+
+bool PreparePages(uchar* begin, std::size_t length) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+  // madvise wants a page-aligned start; the part of the first page before `begin` is the caller's own memory.
+  constexpr std::uintptr_t kPage = 4096;
+  const auto start = reinterpret_cast<std::uintptr_t>(begin) & ~(kPage - 1);
+  const std::size_t span = length + (reinterpret_cast<std::uintptr_t>(begin) - start);
+  return madvise(reinterpret_cast<void*>(start), span, MADV_POPULATE_WRITE) == 0;
+#else
+  (void)begin;
+  (void)length;
+  return false;
 #endif
-  return QImage(size, format);
 }
 
 }  // namespace velmaro::map_picture

@@ -3,15 +3,29 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstddef>
+#include <memory>
+
 namespace velmaro::map_picture {
 
-// A new, uninitialised image of `size` in a 32-bit `format` for a decoder to fill.
+// A new, uninitialised image for a decoder to fill, and the memory behind it.
 //
 // Large images get their pixels from an anonymous mapping that asks the kernel for transparent huge pages: a
-// 300-megapixel map otherwise takes some 300 000 page faults of 4 KiB while the decoder first writes it, which
-// costs about a quarter of the decode itself. The image owns the mapping and releases it when its last copy
-// goes; copies share it and detach as usual. Small images, and systems without huge pages, use Qt's own
-// allocation. A null image when the memory cannot be had.
-QImage NewPixelImage(QSize size, QImage::Format format);
+// 300-megapixel map otherwise takes some 300 000 page faults of 4 KiB while the decoder first writes it. The
+// memory is shared between the image (and its copies) and whoever else holds `memory`: a decoder on another
+// thread keeps writing into it safely after the window has let the image go. Rows are `bytesPerLine` apart,
+// each a multiple of 4 bytes. A null image when the memory cannot be had.
+struct PixelImage {
+  QImage image;
+  std::shared_ptr<void> memory;
+  uchar* rows = nullptr;
+  qsizetype bytesPerLine = 0;
+};
+PixelImage NewPixelImage(QSize size, QImage::Format format);
+
+// Asks the kernel to supply the pages of [begin, begin + length) now, without writing to them: a thread
+// that calls this ahead of a decoder takes the cost of clearing fresh memory off the decoder's path, and
+// pages already written keep their bytes. Returns false when the system cannot do it (nothing is harmed).
+bool PreparePages(uchar* begin, std::size_t length);
 
 }  // namespace velmaro::map_picture

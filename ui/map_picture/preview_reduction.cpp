@@ -1,5 +1,6 @@
 #include "ui/map_picture/preview_reduction.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -8,6 +9,8 @@ namespace velmaro::map_picture {
 namespace {
 
 constexpr std::array<int, 4> kDivisorsLargestFirst = {8, 4, 2, 1};
+
+bool IsSupportedDivisor(int divisor) { return divisor == 1 || divisor == 2 || divisor == 4 || divisor == 8; }
 
 int CeilDiv(int value, int divisor) { return (value + divisor - 1) / divisor; }
 
@@ -76,7 +79,54 @@ void ReduceInto(const QImage& source, QImage& target) {
   }
 }
 
+// Pictures of three bytes a pixel, red first (the JPEG decoder's rows): one sum per channel.
+template <int Divisor>
+void ReduceRgb888Row(const uchar* const* rows, int rowCount, int width, std::vector<std::uint32_t>& sums,
+                     QRgb* target) {
+  std::fill(sums.begin(), sums.end(), 0u);
+  for (int r = 0; r < rowCount; ++r) {
+    const uchar* row = rows[r];
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t* sum = &sums[static_cast<std::size_t>(x / Divisor) * 3];
+      sum[0] += row[3 * x];
+      sum[1] += row[3 * x + 1];
+      sum[2] += row[3 * x + 2];
+    }
+  }
+  for (std::size_t x = 0; x < sums.size() / 3; ++x) {
+    const int left = static_cast<int>(x) * Divisor;
+    const int columns = left + Divisor <= width ? Divisor : width - left;
+    const auto count = static_cast<std::uint32_t>(columns * rowCount);
+    target[x] = qRgb(RoundedMean(sums[3 * x], count), RoundedMean(sums[3 * x + 1], count),
+                     RoundedMean(sums[3 * x + 2], count));
+  }
+}
+
+template <int Divisor>
+void ReduceRgb888Into(const uchar* pixels, qsizetype bytesPerLine, QSize size, int firstTarget, int endTarget,
+                      QImage& target) {
+  std::vector<std::uint32_t> sums(static_cast<std::size_t>(target.width()) * 3);
+  const uchar* rows[Divisor];
+  for (int y = firstTarget; y < endTarget; ++y) {
+    const int firstRow = y * Divisor;
+    const int rowCount = std::min(Divisor, size.height() - firstRow);
+    for (int r = 0; r < rowCount; ++r) rows[r] = pixels + (firstRow + r) * bytesPerLine;
+    ReduceRgb888Row<Divisor>(rows, rowCount, size.width(), sums, reinterpret_cast<QRgb*>(target.scanLine(y)));
+  }
+}
+
 }  // namespace
+
+void ReduceRgb888Rows(const uchar* pixels, qsizetype bytesPerLine, QSize size, int divisor, int firstTarget,
+                      int endTarget, QImage& target) {
+  switch (divisor) {
+    case 1: ReduceRgb888Into<1>(pixels, bytesPerLine, size, firstTarget, endTarget, target); return;
+    case 2: ReduceRgb888Into<2>(pixels, bytesPerLine, size, firstTarget, endTarget, target); return;
+    case 4: ReduceRgb888Into<4>(pixels, bytesPerLine, size, firstTarget, endTarget, target); return;
+    case 8: ReduceRgb888Into<8>(pixels, bytesPerLine, size, firstTarget, endTarget, target); return;
+    default: return;
+  }
+}
 
 int PreviewDivisor(QSize picture, QSize box) {
   for (const int divisor : kDivisorsLargestFirst) {
@@ -91,6 +141,12 @@ QSize ReducedSize(QSize picture, int divisor) {
 }
 
 QImage ReduceByDivisor(const QImage& source, int divisor) {
+  if (source.format() == QImage::Format_RGB888 && IsSupportedDivisor(divisor)) {
+    QImage target(ReducedSize(source.size(), divisor), QImage::Format_RGB32);
+    if (target.isNull()) return {};
+    ReduceRgb888Rows(source.constBits(), source.bytesPerLine(), source.size(), divisor, 0, target.height(), target);
+    return target;
+  }
   if (source.isNull() || !IsSupportedFormat(source.format())) return {};
   if (divisor == 1) return source;
   QImage target(ReducedSize(source.size(), divisor), source.format());

@@ -1,0 +1,120 @@
+#include "ui/map_picture/map_decode.h"
+
+#include "ui/map_picture/memory_budget.h"
+#include "ui/map_picture/preview_reduction.h"
+
+#include <algorithm>
+
+namespace velmaro::map_picture {
+namespace {
+
+// Small enough that the pages thread stays well ahead of the decoder from its first rows on.
+constexpr std::size_t kPreparedPieceBytes = std::size_t{8} << 20;
+
+}  // namespace
+
+MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
+                                      const std::function<void()>& makeRoom) {
+  std::unique_ptr<JpegDecoder> decoder;
+  switch (JpegDecoder::Open(path, decoder)) {
+    case JpegDecoder::Opening::Refused: return Beginning::Refused;
+    case JpegDecoder::Opening::NotJpeg: return Beginning::NotForMe;
+    case JpegDecoder::Opening::Opened: break;
+  }
+  if (!decoder->decodableToRgb()) return Beginning::NotForMe;
+  makeRoom();
+  const QSize size = decoder->size();
+  const int divisor = PreviewDivisor(size, previewBox);
+  const QSize previewSize = ReducedSize(size, divisor);
+  if (!FitsInMemory(size, RgbBytes(size) + PixelBytes(previewSize) + decoder->workBytes())) return Beginning::Refused;
+  PixelImage picture = NewPixelImage(size, QImage::Format_RGB888);
+  PixelImage preview = NewPixelImage(previewSize, QImage::Format_RGB32);
+  if (picture.image.isNull() || preview.image.isNull()) return Beginning::Refused;
+  decode.reset(new MapDecode(std::move(decoder), std::move(picture), std::move(preview), divisor));
+  decode->start();
+  return Beginning::Begun;
+}
+
+MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, PixelImage preview, int divisor)
+    : decoder_(std::move(decoder)),
+      picture_(std::move(picture)),
+      preview_(std::move(preview)),
+      previewTarget_(preview_.rows, preview_.image.width(), preview_.image.height(), preview_.bytesPerLine,
+                     QImage::Format_RGB32),
+      size_(picture_.image.size()),
+      divisor_(divisor) {}
+
+MapDecode::~MapDecode() { stop(); }
+
+void MapDecode::start() {
+  decoder_thread_ = std::thread([this] { decodeRows(); });
+  pages_thread_ = std::thread([this] { preparePages(); });
+  preview_thread_ = std::thread([this] { reducePreview(); });
+}
+
+void MapDecode::stop() {
+  stop_.store(true, std::memory_order_relaxed);
+  bands_.fetch_add(1, std::memory_order_release);
+  bands_.notify_all();
+  join();
+}
+
+void MapDecode::wait() { join(); }
+
+void MapDecode::join() {
+  for (std::thread* thread : {&decoder_thread_, &pages_thread_, &preview_thread_})
+    if (thread->joinable()) thread->join();
+}
+
+void MapDecode::decodeRows() {
+  const JpegDecoder::Outcome outcome =
+      decoder_->decode(picture_.rows, picture_.bytesPerLine, stop_, [this](int rows) {
+        readyRows_.store(rows, std::memory_order_release);
+        bands_.fetch_add(1, std::memory_order_release);
+        bands_.notify_all();
+      });
+  decoder_.reset();  // the file closes as soon as it is read
+  outcome_ = outcome == JpegDecoder::Outcome::Decoded  ? State::Decoded
+             : outcome == JpegDecoder::Outcome::Stopped ? State::Stopped
+                                                        : State::Failed;
+  decoderEnded_.store(true, std::memory_order_release);
+  bands_.fetch_add(1, std::memory_order_release);
+  bands_.notify_all();
+}
+
+void MapDecode::preparePages() {
+  const std::size_t total = static_cast<std::size_t>(picture_.bytesPerLine) * static_cast<std::size_t>(size_.height());
+  for (std::size_t offset = 0; offset < total; offset += kPreparedPieceBytes) {
+    if (stop_.load(std::memory_order_relaxed) || decoderEnded_.load(std::memory_order_relaxed)) return;
+    if (!PreparePages(picture_.rows + offset, std::min(kPreparedPieceBytes, total - offset))) return;
+  }
+}
+
+void MapDecode::reducePreview() {
+  int reduced = 0;
+  const int targetRows = previewTarget_.height();
+  while (reduced < targetRows) {
+    const unsigned seen = bands_.load(std::memory_order_acquire);
+    const bool ended = decoderEnded_.load(std::memory_order_acquire);
+    if (stop_.load(std::memory_order_relaxed) || (ended && outcome_ != State::Decoded)) break;
+    const int ready = readyRows_.load(std::memory_order_acquire);
+    // A preview row needs all of its block's rows; the last block may be short.
+    const int complete = ready >= size_.height() ? targetRows : ready / divisor_;
+    if (complete > reduced) {
+      ReduceRgb888Rows(picture_.rows, picture_.bytesPerLine, size_, divisor_, reduced, complete, previewTarget_);
+      reduced = complete;
+      previewRows_.store(reduced, std::memory_order_release);
+      continue;
+    }
+    bands_.wait(seen, std::memory_order_acquire);
+  }
+  // The decoder may still be running after a stop; the outcome is read only once it has ended.
+  while (!decoderEnded_.load(std::memory_order_acquire)) {
+    const unsigned seen = bands_.load(std::memory_order_acquire);
+    if (decoderEnded_.load(std::memory_order_acquire)) break;
+    bands_.wait(seen, std::memory_order_acquire);
+  }
+  finished_.store(true, std::memory_order_release);
+}
+
+}  // namespace velmaro::map_picture

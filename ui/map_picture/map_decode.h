@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "ui/map_picture/jpeg_decoder.h"
+#include "ui/map_picture/pixel_buffer.h"
+
+namespace velmaro::map_picture {
+
+// A JPEG map decoded in the background, once, while the window goes on answering the user.
+//
+// Begin reads the header on the calling thread, checks the memory budget, and hands out the picture at its
+// full size (3 bytes a pixel) and its preview (RGB32, reduced by PreviewDivisor for the preview's box) at
+// once, before a single row is decoded. Three threads then share the work: one decodes the rows top to
+// bottom; one asks the kernel for the picture's fresh pages ahead of it, so that clearing memory does not
+// stand in the decoder's way; one reduces the decoded rows into the preview behind it. Only rows below
+// readyRows() (previewRows() for the preview) hold pixels, and the caller must not touch the others: the
+// decoder is writing them. The memory behind both pictures stays alive until the decode and the caller have
+// both let it go, so the caller may drop the pictures at any time.
+class MapDecode {
+ public:
+  enum class Beginning {
+    Begun,
+    NotForMe,  // not a JPEG that libjpeg-turbo turns into RGB (another format, CMYK): for LoadFull
+    Refused    // no picture: missing, unreadable, damaged header, sides out of range or not enough memory
+  };
+  // `makeRoom` runs once the file is known to be a JPEG for this decoder and before the memory is
+  // counted: the caller lets go of what it can spare.
+  static Beginning Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
+                         const std::function<void()>& makeRoom = [] {});
+  ~MapDecode();  // stops the decode and waits for its threads
+  MapDecode(const MapDecode&) = delete;
+  MapDecode& operator=(const MapDecode&) = delete;
+
+  // The pictures, handed out once; the decode keeps no QImage of its own, so that drawing into the
+  // picture never makes Qt copy it.
+  QImage takePicture() { return std::move(picture_.image); }
+  QImage takePreview() { return std::move(preview_.image); }
+  QSize size() const { return size_; }
+
+  int readyRows() const { return readyRows_.load(std::memory_order_acquire); }
+  int previewRows() const { return previewRows_.load(std::memory_order_acquire); }
+  int height() const { return size_.height(); }
+
+  enum class State { Running, Decoded, Failed, Stopped };
+  // Running until the decoder and the preview have both ended.
+  State state() const { return finished_.load(std::memory_order_acquire) ? outcome_ : State::Running; }
+
+  void stop();  // asks every thread to end at its next band, and waits for them
+  void wait();  // waits for the decode to end by itself
+
+ private:
+  MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, PixelImage preview, int divisor);
+  void start();
+  void decodeRows();
+  void preparePages();
+  void reducePreview();
+  void join();
+
+  std::unique_ptr<JpegDecoder> decoder_;
+  PixelImage picture_;
+  PixelImage preview_;
+  QImage previewTarget_;  // the preview's rows, for the reducing thread: a view on preview_'s memory
+  QSize size_;
+  int divisor_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> readyRows_{0};
+  std::atomic<int> previewRows_{0};
+  std::atomic<bool> decoderEnded_{false};
+  std::atomic<unsigned> bands_{0};  // counts the decoder's news, for the preview thread to wait on
+  std::atomic<bool> finished_{false};
+  State outcome_ = State::Running;  // written before finished_ is set
+  std::thread decoder_thread_;
+  std::thread pages_thread_;
+  std::thread preview_thread_;
+};
+
+}  // namespace velmaro::map_picture
