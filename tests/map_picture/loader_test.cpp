@@ -2,11 +2,14 @@
 // box, and the memory budget; and the block reduction's refusals. The pictures are the fuzz seeds; the expected
 // previews lie in expected/.
 #include "tests/common/case_table.h"
+#include "ui/map_picture/map_decode.h"
 #include "ui/map_picture/map_picture_loader.h"
 #include "ui/map_picture/memory_budget.h"
 #include "ui/map_picture/preview_reduction.h"
 
 #include <QDir>
+#include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -41,6 +44,57 @@ TEST_P(Loads, DecodeByContentOrRefuse) {
   EXPECT_TRUE(SamePixels(*preview, QImage(QString::fromStdString(kHere + "expected/" + row[0] + ".png"))));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Loads, ::testing::ValuesIn(ReadCases(kHere + "loads.txt")));
+
+// A map with lines in every row, so that a cut file ends part way through its rows.
+void WriteTestMap(QSize size, const QString& path) {
+  QImage map(size, QImage::Format_RGB32);
+  map.fill(QColor(240, 235, 220));
+  QPainter painter(&map);
+  for (int y = 0; y < size.height(); y += 7) painter.setPen(QColor(y % 256, 90, 160)), painter.drawLine(0, y, size.width(), y + 40);
+  painter.end();
+  ASSERT_TRUE(map.save(path, "JPG", 90));
+}
+
+void KeepShare(const QString& path, double percent) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.resize(static_cast<qint64>(file.size() * percent / 100)));
+}
+
+class Decodes : public ::testing::TestWithParam<Case> {};
+TEST_P(Decodes, InTheBackground) {
+  using State = MapDecode::State;
+  const Case& row = GetParam();
+  const QTemporaryDir folder;
+  const QString path = folder.filePath("map.jpg");
+  if (row[0].find('x') != std::string::npos && row[0].find('.') == std::string::npos)
+    WriteTestMap(Size(row[0]), path);
+  else if (row[0] != "-")
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(VELMARO_SEED_DIR "/" + row[0]), path));
+  if (row[1] != "whole") KeepShare(path, std::stod(row[1]));
+  const QSize box(587, 461);
+  std::unique_ptr<MapDecode> decode;
+  const MapDecode::Beginning beginning = MapDecode::Begin(path, box, decode);
+  if (row[3] == "NotForMe" || row[3] == "Refused") {
+    EXPECT_EQ(beginning, row[3] == "Refused" ? MapDecode::Beginning::Refused : MapDecode::Beginning::NotForMe);
+    return;
+  }
+  ASSERT_EQ(beginning, MapDecode::Beginning::Begun);
+  QImage picture = decode->takePicture(), preview = decode->takePreview();
+  if (row[2] == "drop") return picture = preview = QImage(), decode.reset();
+  row[2] == "stop" ? decode->stop() : decode->wait();
+  const State expected = row[3] == "Decoded" ? State::Decoded : row[3] == "Failed" ? State::Failed : State::Stopped;
+  EXPECT_EQ(decode->state(), expected);
+  if (expected == State::Failed) EXPECT_TRUE(decode->readyRows() > 0 && decode->readyRows() < picture.height());
+  if (expected == State::Stopped) EXPECT_LT(decode->readyRows(), picture.height());
+  if (expected != State::Decoded) return;
+  const auto whole = LoadFull(path);
+  ASSERT_TRUE(whole.has_value());
+  EXPECT_EQ(decode->readyRows(), picture.height());
+  EXPECT_EQ(decode->previewRows(), preview.height());
+  EXPECT_TRUE(picture == *whole);
+  EXPECT_TRUE(preview == PreviewOf(*whole, box));
+}
+INSTANTIATE_TEST_SUITE_P(Table, Decodes, ::testing::ValuesIn(ReadCases(kHere + "decodes.txt")));
 
 class PreviewDivisors : public ::testing::TestWithParam<Case> {};
 TEST_P(PreviewDivisors, LargestThatStillCoversTheBox) {

@@ -1,0 +1,96 @@
+// A map opened in the window while its rows are still being decoded: presses are captured and taken back at
+// once, another map stops the decode, a map that fails part way gives the previous map back, and closing the
+// window ends the decode. Until the test hands events to the window, the canvas has no decoded row at all.
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "form1_fixture.h"
+#include "ui/preview_image.h"
+
+using velmaro::testing::Form1Fixture;
+
+namespace {
+
+const QColor kPaper(240, 235, 220);
+
+QString WriteMap(const QTemporaryDir& folder, const QString& name, QSize size, double keepPercent = 100) {
+  QImage map(size, QImage::Format_RGB32);
+  map.fill(kPaper);
+  QPainter painter(&map);
+  for (int y = 0; y < size.height(); y += 9) painter.setPen(QColor(40, 90, y % 200)), painter.drawLine(0, y, 30, y);
+  painter.end();
+  const QString path = folder.filePath(name);
+  QFile file(path);
+  if (!map.save(path, "JPG", 90) || !file.open(QIODevice::ReadWrite)) return {};
+  file.resize(static_cast<qint64>(file.size() * keepPercent / 100));
+  return path;
+}
+
+bool IsRed(QColor colour) { return colour.red() > 200 && colour.green() < 60 && colour.blue() < 60; }
+
+}  // namespace
+
+class Form1LoadTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir folder;
+  const QSize big{4000, 3000};
+
+  void open(Form1Fixture& f, const QString& path) { f.form->openMap(path.toStdString()); }
+
+ private slots:
+  void pressesAreCapturedAndTakenBackWhileTheMapDecodes() {
+    Form1Fixture f;
+    open(f, WriteMap(folder, "big.jpg", big));
+    QVERIFY(f.form->mapLoading());
+    QCOMPARE(f.form->Picture1->size(), big);  // from the header, before any row
+    f.pressCanvas(QPoint(3900, 2900));
+    f.pressCanvas(QPoint(3700, 2900));
+    QCOMPARE(f.form->PointCount(), 3);
+    f.form->UndoPointChange();
+    QCOMPARE(f.form->PointCount(), 2);
+    f.form->waitForMap();
+    QVERIFY(!f.form->mapLoading());
+    QVERIFY(IsRed(f.canvasPixel(QPoint(3900, 2900))));
+    QVERIFY(!IsRed(f.canvasPixel(QPoint(3700, 2900))));
+    f.form->UndoPointChange();  // the disc that waited for its rows, taken back after they came
+    QCOMPARE(f.canvasPixel(QPoint(3900, 2900)), f.canvasPixel(QPoint(3900, 2800)));
+  }
+
+  void anotherMapStopsTheDecodeAndTakesItsPlace() {
+    Form1Fixture f;
+    open(f, WriteMap(folder, "first.jpg", big));
+    open(f, WriteMap(folder, "second.jpg", QSize(300, 200)));
+    f.form->waitForMap();
+    QCOMPARE(f.form->Picture1->picture().size(), QSize(300, 200));
+    QCOMPARE(f.form->Text1->text(), folder.filePath("second.jpg"));
+  }
+
+  void aMapFailingPartWayGivesThePreviousMapBack() {
+    Form1Fixture f;
+    open(f, WriteMap(folder, "good.jpg", QSize(600, 400)));
+    f.form->waitForMap();
+    f.pressCanvas(QPoint(100, 100));
+    const QImage previousPreview = f.form->Image1->picture();
+    const QString cut = WriteMap(folder, "cut.jpg", big, 60);
+    open(f, cut);
+    QCOMPARE(f.form->Picture1->size(), big);
+    f.form->waitForMap();
+    QCOMPARE(f.form->Picture1->size(), QSize(600, 400));
+    QVERIFY(IsRed(f.canvasPixel(QPoint(100, 100))));
+    QVERIFY(f.form->Image1->picture() == previousPreview);
+    QCOMPARE(f.form->Text1->text(), cut);  // the names follow the choice whatever the picture does
+  }
+
+  void closingTheWindowEndsTheDecode() {
+    Form1Fixture f;
+    open(f, WriteMap(folder, "closing.jpg", big));
+    QVERIFY(f.form->mapLoading());
+    f.form.reset();
+  }
+};
+
+QTEST_MAIN(Form1LoadTest)
+#include "form1_load_test.moc"
