@@ -85,11 +85,15 @@ void Form1::followDecode() {
   Image1->setReadyRows(decode_->previewRows());
   progressLine_->showProgress(decode_->readyRows(), decode_->height());
   if (state == map_picture::MapDecode::State::Running) return;
+  const int previewDivisor = decode_->previewDivisor();
   cancelMapDecode();
-  if (state == map_picture::MapDecode::State::Decoded)
-    forgetPreviousMap();
-  else
+  if (state != map_picture::MapDecode::State::Decoded) {
     showPreviousMap();  // part way through, the map turned out damaged
+    return;
+  }
+  forgetPreviousMap();
+  // The preview of a large map is the canvas's first reduced copy already: zooming out costs no pass over the map.
+  Picture1->offerReduced(Image1->picture(), previewDivisor);
 }
 
 void Form1::cancelMapDecode() {

@@ -17,6 +17,7 @@ namespace velmaro::ui {
 
 namespace {
 const QColor kBackground(224, 224, 224);
+constexpr int kFirstReduction = 8;
 }  // namespace
 
 int ButtonCode(Qt::MouseButton button) {
@@ -52,6 +53,7 @@ void MapCanvas::newPicture(QImage picture, int readyRows) {
   picture_ = std::move(picture);
   readyRows_ = readyRows;
   reduced_.clear();
+  drawnBeforeReduced_.clear();
   waiting_.clear();
   underWaitedDiscs_.clear();
   zoom_ = 1.0;
@@ -87,6 +89,7 @@ void MapCanvas::dropPicture() {
   picture_ = QImage();
   readyRows_ = 0;
   reduced_.clear();
+  drawnBeforeReduced_.clear();
   waiting_.clear();
   underWaitedDiscs_.clear();
   ++generation_;
@@ -111,33 +114,55 @@ QRect MapCanvas::shownRect(const QRectF& pictureRect) const {
 }
 
 void MapCanvas::refreshReduced(const QRect& area) {
+  if (reduced_.empty()) {
+    drawnBeforeReduced_.push_back(area);  // for a reduced copy offered once the picture is whole
+    return;
+  }
   QRect changed = area;
   for (std::size_t k = 0; k < reduced_.size(); ++k) {
+    const int divisor = k == 0 ? kFirstReduction : 2;
     const QImage& larger = k == 0 ? picture_ : reduced_[k - 1];
-    // Whole pairs of the larger copy's pixels, so each reduced pixel averages exactly its own four.
-    changed = QRect(QPoint(changed.left() / 2, changed.top() / 2), QPoint(changed.right() / 2, changed.bottom() / 2))
+    // Whole blocks of the larger image's pixels, so each reduced pixel averages exactly its own block.
+    changed = QRect(QPoint(changed.left() / divisor, changed.top() / divisor),
+                    QPoint(changed.right() / divisor, changed.bottom() / divisor))
                   .intersected(reduced_[k].rect());
     if (changed.isEmpty()) return;
-    const QImage piece =
-        map_picture::ReduceByDivisor(larger.copy(QRect(changed.topLeft() * 2, changed.size() * 2).intersected(larger.rect())), 2);
+    const QRect blocks(changed.topLeft() * divisor, changed.size() * divisor);
+    const QImage piece = map_picture::ReduceByDivisor(larger.copy(blocks.intersected(larger.rect())), divisor);
     QPainter painter(&reduced_[k]);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(changed.topLeft(), piece);
   }
 }
 
+void MapCanvas::offerReduced(QImage reduced, int divisor) {
+  const std::vector<QRect> drawn = std::move(drawnBeforeReduced_);
+  drawnBeforeReduced_.clear();
+  if (loading() || !reduced_.empty() || divisor != kFirstReduction ||
+      reduced.size() != map_picture::ReducedSize(picture_.size(), divisor))
+    return;
+  reduced_.push_back(std::move(reduced));
+  for (const QRect& area : drawn) refreshReduced(area);
+}
+
 const QImage& MapCanvas::reducedFor(double zoom, double& scale) {
+  // Down to 1/8 the picture itself is scaled, which reads only the pixels the view samples; below that the
+  // reduced copies, the first made from the whole picture by block means, the rest halving it.
   scale = 1.0;
+  if (zoom * kFirstReduction > 1.0 || picture_.width() < kFirstReduction || picture_.height() < kFirstReduction)
+    return picture_;
+  if (reduced_.empty()) {
+    reduced_.push_back(map_picture::ReduceByDivisor(picture_, kFirstReduction));
+    drawnBeforeReduced_.clear();  // the copy holds them already
+  }
+  scale = 1.0 / kFirstReduction;
   std::size_t level = 0;
-  while (scale / 2 >= zoom) {
-    const QImage& larger = level == 0 ? picture_ : reduced_[level - 1];
-    if (larger.width() < 2 || larger.height() < 2) break;
-    // Block means by two, straight from the picture's own format: scaling a 3-byte picture would first
-    // convert all of it to 4 bytes a pixel.
-    if (reduced_.size() <= level) reduced_.push_back(map_picture::ReduceByDivisor(larger, 2));
+  while (scale / 2 >= zoom && reduced_[level].width() >= 2 && reduced_[level].height() >= 2) {
+    if (reduced_.size() <= level + 1) reduced_.push_back(map_picture::ReduceByDivisor(reduced_[level], 2));
     scale /= 2;
     ++level;
   }
-  return level == 0 ? picture_ : reduced_[level - 1];
+  return reduced_[level];
 }
 
 MapCanvas::Snapshot MapCanvas::snapshotBeforeCircle(const QRect& rect) const {

@@ -6,9 +6,10 @@
 // The second press of a double-click is no press of its own: a double-click makes one mouse-down.
 // Only the exposed part is painted, so scrolling a 300-megapixel map stays cheap.
 // Zoom: the canvas shows its picture at a factor (1 at every new picture) and takes the zoomed size on
-// screen; positions it reports and takes stay in picture twips at 1:1 whatever the zoom. Views below
-// 1:1 come from copies reduced by halves, made once on the first such view and kept up to date by
-// refreshReduced; a frame never scales the whole picture.
+// screen; positions it reports and takes stay in picture twips at 1:1 whatever the zoom. Down to 1/8
+// the picture itself is scaled smoothly; views below come from copies reduced by 8 and then by halves,
+// made once (or offered: the preview of a large map is that copy already) and kept up to date by
+// refreshReduced. A frame never scales the whole picture.
 // The middle button captures like the left one, but a middle drag pans: the press is decided on release,
 // a capture when the pointer moved less than the drag distance, a pan otherwise.
 // A picture still being decoded holds pixels only in its top rows (readyRows). The canvas shows those and
@@ -64,6 +65,10 @@ class MapCanvas : public QWidget {
   // Brings the reduced copies up to date with the picture inside `area` (picture pixels), after
   // anything drew into the picture.
   void refreshReduced(const QRect& area);
+  // A copy of the whole picture reduced by `divisor` (block means), taken as the first reduced copy
+  // when it is the one the canvas would make and has none yet; the discs drawn since the picture came
+  // are added to it.
+  void offerReduced(QImage reduced, int divisor);
 
   // Drawing state, as a picture box keeps it between calls.
   void setFillColor(QColor colour) { fillColour_ = colour; }
@@ -146,7 +151,8 @@ class MapCanvas : public QWidget {
   bool fillSolid_ = false;
   double zoom_ = 1.0;
   QSize unzoomed_;
-  std::vector<QImage> reduced_;  // [k] is the picture at 1 / 2^(k+1)
+  std::vector<QImage> reduced_;  // [k] is the picture at 1 / 2^(k+3)
+  std::vector<QRect> drawnBeforeReduced_;
   std::optional<Press> heldMiddle_;
   QPointF dragLast_;  // screen position
   bool panning_ = false;

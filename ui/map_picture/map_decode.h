@@ -44,6 +44,7 @@ class MapDecode {
   QImage takePicture() { return std::move(picture_.image); }
   QImage takePreview() { return std::move(preview_.image); }
   QSize size() const { return size_; }
+  int previewDivisor() const { return divisor_; }
 
   int readyRows() const { return readyRows_.load(std::memory_order_acquire); }
   int previewRows() const { return previewRows_.load(std::memory_order_acquire); }
