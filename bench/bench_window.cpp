@@ -34,11 +34,6 @@ BenchWindow::BenchWindow() {
 
 BenchWindow::~BenchWindow() = default;
 
-void BenchWindow::setMapPicture(QImage&& picture) {
-  form_->Picture1->setPicture(std::move(picture));
-  QCoreApplication::processEvents();
-}
-
 bool BenchWindow::open(const QString& path) {
   const QSize expected = QImageReader(path).size();  // from the header, before the window decodes it
   platform_.queueFileName(path.toStdString());

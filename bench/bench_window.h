@@ -25,10 +25,6 @@ class BenchWindow {
   ui::Form1& form() { return *form_; }
   platform::FakePlatform& platform() { return platform_; }
 
-  // Puts `picture` on the canvas. Moved in, so that the canvas holds the only reference: a marker drawn
-  // later then paints into these very pixels instead of detaching a full copy first.
-  void setMapPicture(QImage&& picture);
-
   // Opens `path` the way the user does: the map dialog answers `path` and Select_File runs. True when the
   // canvas then has the picture's size.
   bool open(const QString& path);

@@ -39,7 +39,7 @@ ZoomFrames ZoomFrameMilliseconds(BenchWindow& window, int passes) {
     PanAround(form, frames.panMilliseconds);
   };
   form.zoomToOneToOne(form.viewportCentre());
-  // The reduced copies are made on the way down, once per map: timed apart, as a one-time cost.
+  // The first way down, all its steps together: any copy the canvas still had to make would show here.
   frames.firstReductionMilliseconds = TimeOneFrame(form, [&] {
     for (double before = 0; form.Picture1->zoom() != before;) {
       before = form.Picture1->zoom();

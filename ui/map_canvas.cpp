@@ -11,6 +11,7 @@
 
 #include "core/zoom.h"
 #include "ui/map_picture/preview_reduction.h"
+#include "ui/scaled_pixels.h"
 #include "ui/twips.h"
 
 namespace velmaro::ui {
@@ -143,6 +144,9 @@ void MapCanvas::offerReduced(QImage reduced, int divisor) {
     return;
   reduced_.push_back(std::move(reduced));
   for (const QRect& area : drawn) refreshReduced(area);
+  // The smaller copies are made now, while the map has just arrived, not on the first zoom out.
+  double scale = 0;
+  reducedFor(0.0, scale);
 }
 
 const QImage& MapCanvas::reducedFor(double zoom, double& scale) {
@@ -269,6 +273,11 @@ void MapCanvas::paintScaled(QPainter& painter, const QRect& exposed, const QImag
                             static_cast<int>(std::ceil((exposed.bottom() + 1) / factor))));
   const QRect from = wanted.intersected(limit);
   if (from.isEmpty()) return;
+  if (source.format() == QImage::Format_RGB888) {
+    const QRect shown = exposed.intersected(QRectF(QPointF(limit.topLeft()) * factor, QSizeF(limit.size()) * factor).toRect());
+    if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), ScaledRgb888(source, limit, shown, factor));
+    return;
+  }
   painter.save();
   painter.setClipRect(exposed);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, factor < 1.0);

@@ -9,6 +9,7 @@
 
 #include "form1_fixture.h"
 #include "ui/preview_image.h"
+#include "ui/scaled_pixels.h"
 
 using velmaro::testing::Form1Fixture;
 
@@ -82,6 +83,32 @@ class Form1LoadTest : public QObject {
     QVERIFY(IsRed(f.canvasPixel(QPoint(100, 100))));
     QVERIFY(f.form->Image1->picture() == previousPreview);
     QCOMPARE(f.form->Text1->text(), cut);  // the names follow the choice whatever the picture does
+  }
+
+  // A zoomed view of a 3-byte map: pixel (x, y) of the 4 x 2 source is (10x, 100 + 10y, 7).
+  void zoomedViewsReadTheRightSourcePixels_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QRect>("limit");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("enlarged, first pixel") << 2.0 << QRect(0, 0, 4, 2) << QPoint(1, 1) << QColor(0, 100, 7);
+    QTest::newRow("enlarged, last pixel") << 2.0 << QRect(0, 0, 4, 2) << QPoint(7, 3) << QColor(30, 110, 7);
+    QTest::newRow("enlarged, a block's edge") << 2.0 << QRect(0, 0, 4, 2) << QPoint(3, 2) << QColor(10, 110, 7);
+    QTest::newRow("halved, mean of the first 2 x 2") << 0.5 << QRect(0, 0, 4, 2) << QPoint(0, 0) << QColor(5, 105, 7);
+    QTest::newRow("halved, mean of the last 2 x 2") << 0.5 << QRect(0, 0, 4, 2) << QPoint(1, 0) << QColor(25, 105, 7);
+    QTest::newRow("rows not decoded are never read") << 2.0 << QRect(0, 0, 4, 1) << QPoint(5, 3) << QColor(20, 100, 7);
+    QTest::newRow("halved at the ready edge") << 0.5 << QRect(0, 0, 4, 1) << QPoint(0, 0) << QColor(5, 100, 7);
+  }
+  void zoomedViewsReadTheRightSourcePixels() {
+    QFETCH(double, factor);
+    QFETCH(QRect, limit);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, expected);
+    QImage source(4, 2, QImage::Format_RGB888);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 4; ++x) source.setPixelColor(x, y, QColor(10 * x, 100 + 10 * y, 7));
+    const QRect shown(QPoint(0, 0), QSize(static_cast<int>(4 * factor), static_cast<int>(2 * factor)));
+    QCOMPARE(velmaro::ui::ScaledRgb888(source, limit, shown, factor).pixelColor(at), expected);
   }
 
   void closingTheWindowEndsTheDecode() {
