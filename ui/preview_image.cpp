@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace velmaro::ui {
 
 PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {
@@ -39,9 +41,11 @@ void PreviewImage::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), picture_);
     return;
   }
+  // Smooth scaling reads one row beyond the rows it draws, so the last ready row waits for the next.
+  const int rows = std::max(readyRows_ - 1, 0);
   const double scale = static_cast<double>(height()) / picture_.height();
-  const QRectF ready(0, 0, width(), readyRows_ * scale);
-  painter.drawImage(ready, picture_, QRectF(0, 0, picture_.width(), readyRows_));
+  const QRectF ready(0, 0, width(), rows * scale);
+  if (rows > 0) painter.drawImage(ready, picture_, QRectF(0, 0, picture_.width(), rows));
   painter.fillRect(QRectF(0, ready.bottom(), width(), height() - ready.height()), Qt::white);
 }
 
