@@ -31,16 +31,21 @@ void Form1::setUpMapLoading() {
 }
 
 void Form1::loadMapPicture(const QString& path) {
-  bool interrupted = false;
+  bool roomMade = false, interrupted = false;
   std::unique_ptr<map_picture::MapDecode> decode;
-  const auto beginning = map_picture::MapDecode::Begin(path, Image1->size(), decode,
-                                                       [&] { interrupted = makeRoomForMap(); });
+  const auto beginning = map_picture::MapDecode::Begin(path, Image1->size(), decode, [&] {
+    roomMade = true;
+    interrupted = makeRoomForMap();
+  });
   if (beginning == map_picture::MapDecode::Beginning::NotForMe) {
     loadPictureAtOnce(path);
     return;
   }
   if (beginning == map_picture::MapDecode::Beginning::Refused) {
-    if (interrupted) showPreviousMap();  // not the half-decoded map it stopped
+    if (interrupted)
+      showPreviousMap();  // not the half-decoded map it stopped
+    else if (roomMade)
+      forgetPreviousMap();  // the map shown stays; only a large one was let go to make room
     return;
   }
   loupe_->hide();  // it must not read rows the new decode has yet to write

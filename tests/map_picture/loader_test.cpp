@@ -66,10 +66,10 @@ TEST_P(Decodes, InTheBackground) {
   const Case& row = GetParam();
   const QTemporaryDir folder;
   const QString path = folder.filePath("map.jpg");
-  if (row[0].find('x') != std::string::npos && row[0].find('.') == std::string::npos)
-    WriteTestMap(Size(row[0]), path);
-  else if (row[0] != "-")
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(VELMARO_SEED_DIR "/" + row[0]), path));
+  const bool made = row[0].find('x') != std::string::npos && row[0].find('.') == std::string::npos;
+  if (made) WriteTestMap(Size(row[0]), path);
+  const QString seed = QString::fromStdString(VELMARO_SEED_DIR "/" + row[0]);
+  ASSERT_TRUE(made || row[0] == "-" || QFile::copy(seed, path));
   if (row[1] != "whole") KeepShare(path, std::stod(row[1]));
   const QSize box(587, 461);
   std::unique_ptr<MapDecode> decode;
@@ -84,8 +84,9 @@ TEST_P(Decodes, InTheBackground) {
   row[2] == "stop" ? decode->stop() : decode->wait();
   const State expected = row[3] == "Decoded" ? State::Decoded : row[3] == "Failed" ? State::Failed : State::Stopped;
   EXPECT_EQ(decode->state(), expected);
-  if (expected == State::Failed) EXPECT_TRUE(decode->readyRows() > 0 && decode->readyRows() < picture.height());
-  if (expected == State::Stopped) EXPECT_LT(decode->readyRows(), picture.height());
+  const bool partWay = decode->readyRows() > 0 && decode->readyRows() < picture.height();
+  EXPECT_TRUE(expected != State::Failed || partWay);
+  EXPECT_TRUE(expected != State::Stopped || decode->readyRows() < picture.height());
   if (expected != State::Decoded) return;
   const auto whole = LoadFull(path);
   ASSERT_TRUE(whole.has_value());
