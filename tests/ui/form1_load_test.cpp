@@ -60,6 +60,21 @@ class Form1LoadTest : public QObject {
     QCOMPARE(f.canvasPixel(QPoint(3900, 2900)), f.canvasPixel(QPoint(3900, 2800)));
   }
 
+  void aDiscDrawnWhileTheMapDecodesShowsZoomedOut() {
+    Form1Fixture f;
+    open(f, WriteMap(folder, "sheet.jpg", QSize(4800, 3800)));  // its preview is the copy reduced by 8
+    f.pressCanvas(QPoint(2400, 1900));
+    f.form->waitForMap();
+    f.form->zoomBy(-7, QPoint(0, 0));  // below 1/8: drawn from the reduced copies
+    const double zoom = f.form->Picture1->zoom();
+    QVERIFY(zoom < 0.125);
+    const QImage shown = f.form->Picture1->grab().toImage();
+    int greenest = 255;
+    for (const QPoint d : {QPoint(0, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(-1, -1)})
+      greenest = std::min(greenest, shown.pixelColor(QPoint(qRound(2400 * zoom), qRound(1900 * zoom)) + d).green());
+    QVERIFY2(greenest < 226, "the red disc is missing from the zoomed-out view");  // the paper is 235
+  }
+
   void anotherMapStopsTheDecodeAndTakesItsPlace() {
     Form1Fixture f;
     open(f, WriteMap(folder, "first.jpg", big));
