@@ -47,9 +47,9 @@ MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, P
 MapDecode::~MapDecode() { stop(); }
 
 void MapDecode::start() {
-  decoder_thread_ = std::thread([this] { decodeRows(); });
-  pages_thread_ = std::thread([this] { preparePages(); });
-  preview_thread_ = std::thread([this] { reducePreview(); });
+  decoderThread_ = std::thread([this] { decodeRows(); });
+  pagesThread_ = std::thread([this] { preparePages(); });
+  previewThread_ = std::thread([this] { reducePreview(); });
 }
 
 void MapDecode::stop() {
@@ -62,7 +62,7 @@ void MapDecode::stop() {
 void MapDecode::wait() { join(); }
 
 void MapDecode::join() {
-  for (std::thread* thread : {&decoder_thread_, &pages_thread_, &preview_thread_})
+  for (std::thread* thread : {&decoderThread_, &pagesThread_, &previewThread_})
     if (thread->joinable()) thread->join();
 }
 

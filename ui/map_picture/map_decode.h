@@ -78,9 +78,9 @@ class MapDecode {
   std::atomic<unsigned> bands_{0};  // counts the decoder's news, for the preview thread to wait on
   std::atomic<bool> finished_{false};
   State outcome_ = State::Running;  // written before finished_ is set
-  std::thread decoder_thread_;
-  std::thread pages_thread_;
-  std::thread preview_thread_;
+  std::thread decoderThread_;
+  std::thread pagesThread_;
+  std::thread previewThread_;
 };
 
 }  // namespace velmaro::map_picture
