@@ -4,12 +4,19 @@
 #include "ui/map_picture/preview_reduction.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace velmaro::map_picture {
 namespace {
 
-// Small enough that the pages thread stays well ahead of the decoder from its first rows on.
-constexpr std::size_t kPreparedPieceBytes = std::size_t{8} << 20;
+// One huge page: small enough that the pages thread stays well ahead of the decoder from its first rows on.
+constexpr std::size_t kPreparedPieceBytes = std::size_t{2} << 20;
+// Preparing pages holds the address space's lock for reading, and the kernel lets a reader that comes straight
+// back take it again ahead of a waiting writer. Without a breath between pieces, a new mapping made by the
+// window's own thread (a large image, a grown heap) waited 15 ms and more while a map decoded; with it, a few
+// milliseconds at worst.
+constexpr auto kPauseBetweenPieces = std::chrono::microseconds(50);
 
 }  // namespace
 
@@ -87,6 +94,7 @@ void MapDecode::preparePages() {
   for (std::size_t offset = 0; offset < total; offset += kPreparedPieceBytes) {
     if (stop_.load(std::memory_order_relaxed) || decoderEnded_.load(std::memory_order_relaxed)) return;
     if (!PreparePages(picture_.rows + offset, std::min(kPreparedPieceBytes, total - offset))) return;
+    std::this_thread::sleep_for(kPauseBetweenPieces);
   }
 }
 
