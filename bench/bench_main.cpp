@@ -21,6 +21,7 @@
 #include "bench/load_cases.h"
 #include "bench/load_report.h"
 #include "bench/summary.h"
+#include "bench/test_map.h"
 #include "bench/window_report.h"
 
 namespace {
@@ -119,6 +120,12 @@ bool RunAll(const Options& options) {
 int main(int argc, char** argv) {
   if (argc == 4 && std::string_view(argv[1]) == "--child") {
     return velmaro::bench::ChildMain(argv[2], QString::fromLocal8Bit(argv[3]));
+  }
+  if (argc == 4 && std::string_view(argv[1]) == "--make-map") {
+    const auto width = PositiveNumber(QString::fromLocal8Bit(argv[2]));
+    const auto height = PositiveNumber(QString::fromLocal8Bit(argv[3]));
+    if (!width || !height) return 2;
+    return velmaro::bench::CachedTestMap({*width, *height}) ? 0 : 1;
   }
   const auto options = ParseOptions(argc, argv);
   if (!options) {
