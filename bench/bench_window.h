@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 #include "platform/fake_platform.h"
@@ -40,5 +42,18 @@ class BenchWindow {
   platform::FakePlatform platform_;
   std::unique_ptr<ui::Form1> form_;
 };
+
+// One frame as the user sees it, in milliseconds: `change`, then the whole viewport repainted at once with
+// repaint() rather than only where the change exposed new pixels, then whatever the change left pending, so
+// the time covers every pixel the frame shows. Painting ends in the window's backing store; showing it is
+// the display server's copy.
+template <typename Change>
+double FrameMilliseconds(ui::Form1& form, Change change) {
+  const auto start = std::chrono::steady_clock::now();
+  change();
+  form.Picture2->repaint();
+  QCoreApplication::processEvents();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace velmaro::bench

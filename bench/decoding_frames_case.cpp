@@ -1,6 +1,5 @@
 #include "bench/decoding_frames_case.h"
 
-#include <QCoreApplication>
 #include <QScrollBar>
 
 #include <chrono>
@@ -18,14 +17,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kMappingBytes = std::size_t{4} << 20;
 constexpr int kIdleMappings = 200;
-
-double TimeOneFrame(ui::Form1& form, const std::function<void()>& change) {
-  const auto start = Clock::now();
-  change();
-  form.Picture2->repaint();
-  QCoreApplication::processEvents();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // mmap and munmap change the address space, so they wait while another thread holds its lock.
 double TimeOneMapping() {
@@ -54,7 +45,7 @@ DecodingFrames FramesWhileDecoding(BenchWindow& window, const QString& path) {
   if (!window.open(path)) return {};
   ui::Form1& form = window.form();
   for (int n = 0; form.mapLoading(); ++n) {
-    result.frameMilliseconds.push_back(TimeOneFrame(form, NthChange(form, n)));
+    result.frameMilliseconds.push_back(FrameMilliseconds(form, NthChange(form, n)));
     result.mappingMilliseconds.push_back(TimeOneMapping());
   }
   return result;

@@ -1,24 +1,11 @@
 #include "bench/scroll_case.h"
 
-#include <QCoreApplication>
 #include <QScrollBar>
-
-#include <chrono>
 
 #include "bench/bench_window.h"
 
 namespace velmaro::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double TimeOneFrame(ui::Form1& form, QScrollBar& bar, int value) {
-  const auto start = Clock::now();
-  bar.setValue(value);
-  form.Picture2->repaint();
-  QCoreApplication::processEvents();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Every value up and back down: the thumb dragged end to end and back.
 std::vector<int> DragPath(int minimum, int maximum) {
@@ -37,7 +24,7 @@ std::vector<int> JumpPath(int minimum, int maximum) {
 }
 
 void RunPath(ui::Form1& form, QScrollBar& bar, const std::vector<int>& path, std::vector<double>& frames) {
-  for (const int value : path) frames.push_back(TimeOneFrame(form, bar, value));
+  for (const int value : path) frames.push_back(FrameMilliseconds(form, [&] { bar.setValue(value); }));
 }
 
 }  // namespace

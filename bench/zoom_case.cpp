@@ -1,32 +1,18 @@
 #include "bench/zoom_case.h"
 
-#include <QCoreApplication>
-
-#include <chrono>
-
 #include "bench/bench_window.h"
 #include "ui/map_canvas.h"
 
 namespace velmaro::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kPansPerZoom = 12;
 constexpr int kPanPixels = 40;
-
-template <typename Change>
-double TimeOneFrame(ui::Form1& form, Change change) {
-  const auto start = Clock::now();
-  change();
-  form.Picture2->repaint();
-  QCoreApplication::processEvents();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void PanAround(ui::Form1& form, std::vector<double>& frames) {
   const QPoint moves[] = {{-kPanPixels, 0}, {0, -kPanPixels}, {kPanPixels, 0}, {0, kPanPixels}};
   for (int pan = 0; pan < kPansPerZoom; ++pan)
-    frames.push_back(TimeOneFrame(form, [&] { form.panBy(moves[pan % 4]); }));
+    frames.push_back(FrameMilliseconds(form, [&] { form.panBy(moves[pan % 4]); }));
 }
 
 }  // namespace
@@ -35,12 +21,12 @@ ZoomFrames ZoomFrameMilliseconds(BenchWindow& window, int passes) {
   ui::Form1& form = window.form();
   ZoomFrames frames;
   const auto step = [&](int direction) {
-    frames.zoomMilliseconds.push_back(TimeOneFrame(form, [&] { form.zoomBy(direction, form.viewportCentre()); }));
+    frames.zoomMilliseconds.push_back(FrameMilliseconds(form, [&] { form.zoomBy(direction, form.viewportCentre()); }));
     PanAround(form, frames.panMilliseconds);
   };
   form.zoomToOneToOne(form.viewportCentre());
   // The first way down, all its steps together: any copy the canvas still had to make would show here.
-  frames.firstReductionMilliseconds = TimeOneFrame(form, [&] {
+  frames.firstReductionMilliseconds = FrameMilliseconds(form, [&] {
     for (double before = 0; form.Picture1->zoom() != before;) {
       before = form.Picture1->zoom();
       form.zoomBy(-1, form.viewportCentre());
