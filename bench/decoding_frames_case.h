@@ -11,8 +11,8 @@ class BenchWindow;
 // The window while the map is still arriving. The decode threads take both cores and reserve the picture's
 // memory meanwhile; what the window's own thread waits for because of them shows here.
 struct DecodingFrames {
-  // Frames of scrolling, zooming and panning, each timed like the scroll frames: the change, the viewport
-  // repainted at once, and whatever is pending, the rows the decode brought included.
+  // Frames of scrolling, zooming and panning, each timed by FrameMilliseconds; what is pending includes the
+  // rows the decode brought.
   std::vector<double> frameMilliseconds;
   // One new mapping of 4 MiB made and let go by the window's thread (as a large image or a grown heap
   // needs), between the frames; and the same before the map was chosen, as the reference.
