@@ -43,13 +43,13 @@ bool BenchWindow::open(const QString& path) {
 }
 
 bool BenchWindow::waitForFirstRows() {
-  while (form_->mapLoading() && form_->Picture1->readyRect().isEmpty())
+  while (form_->mapLoader().loading() && form_->Picture1->readyRect().isEmpty())
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   return !form_->Picture1->readyRect().isEmpty();
 }
 
 bool BenchWindow::waitForWholeMap() {
-  form_->waitForMap();
+  form_->mapLoader().waitForMap();
   QCoreApplication::processEvents();
   return form_->Picture1->readyRect() == form_->Picture1->picture().rect() && !form_->Picture1->picture().isNull();
 }

@@ -32,8 +32,8 @@ std::function<void()> NthChange(ui::Form1& form, int n) {
   switch (n % 4) {
     case 0:
     case 1: return [&bar, n] { bar.setValue(bar.minimum() + (n * 37) % (bar.maximum() - bar.minimum() + 1)); };
-    case 2: return [&form, n] { form.zoomBy(n % 8 == 2 ? -1 : 1, form.viewportCentre()); };
-    default: return [&form] { form.panBy({40, 40}); };
+    case 2: return [&form, n] { form.viewport().zoomBy(n % 8 == 2 ? -1 : 1, form.viewport().centre()); };
+    default: return [&form] { form.viewport().panBy({40, 40}); };
   }
 }
 
@@ -44,7 +44,7 @@ DecodingFrames FramesWhileDecoding(BenchWindow& window, const QString& path) {
   for (int i = 0; i < kIdleMappings; ++i) result.idleMappingMilliseconds.push_back(TimeOneMapping());
   if (!window.open(path)) return {};
   ui::Form1& form = window.form();
-  for (int n = 0; form.mapLoading(); ++n) {
+  for (int n = 0; form.mapLoader().loading(); ++n) {
     result.frameMilliseconds.push_back(FrameMilliseconds(form, NthChange(form, n)));
     result.mappingMilliseconds.push_back(TimeOneMapping());
   }

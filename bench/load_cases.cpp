@@ -1,8 +1,8 @@
 #include "bench/load_cases.h"
 
 #include "bench/bench_window.h"
-#include "ui/map_picture/map_decode.h"
-#include "ui/map_picture/map_picture_loader.h"
+#include "map_picture/map_decode.h"
+#include "map_picture/map_picture_loader.h"
 
 #include <turbojpeg.h>
 
@@ -220,7 +220,7 @@ std::optional<CaseResult> RunCaseHere(LoadCase loadCase, const QString& path) {
     case LoadCase::SelectUsable: {
       BenchWindow window;  // the window is up and waiting when the user picks a map
       const auto result = Timed([&] { return window.open(path) && window.waitForFirstRows(); });
-      window.form().waitForMap();
+      window.form().mapLoader().waitForMap();
       return result;
     }
     case LoadCase::SelectFile: {

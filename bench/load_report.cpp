@@ -13,7 +13,7 @@
 #include "bench/stats.h"
 #include "bench/summary.h"
 #include "bench/test_map.h"
-#include "ui/map_picture/memory_budget.h"
+#include "map_picture/memory_budget.h"
 
 namespace velmaro::bench {
 namespace {

@@ -17,7 +17,7 @@
 #include "bench/zoom_case.h"
 #include "bench/test_map.h"
 #include "ui/map_canvas.h"
-#include "ui/map_picture/map_picture_loader.h"
+#include "map_picture/map_picture_loader.h"
 
 namespace velmaro::bench {
 namespace {

@@ -1,10 +1,12 @@
 #pragma once
 // The undo history of the points: every capture and removal kept as the change it made to the table,
 // with what it touched before and after, so that it can be taken back and done again any number of
-// steps. It lives in memory for the session only; nothing of it is ever written to a file.
+// steps. Each step carries a mark of the caller's own (what the change did outside the table, such as
+// the pixels under a disc), kept and dropped together with the step. It lives in memory for the session
+// only; nothing of it is ever written to a file.
 
 #include <cstddef>
-#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/map_frame.h"
@@ -28,23 +30,41 @@ struct PointChange {
   PointState after;
 };
 
+// Does the change to the table (`forward`) or takes it back; false, with the table unchanged, when the
+// table refuses (a row out of range, a full table).
+bool ApplyPointChange(const PointChange& change, bool forward, PointTable& table);
+
+template <class Mark>
 class PointHistory {
  public:
-  // Records a change just made; the changes undone before it can no longer be redone.
-  // Returns the change's step number (0 for the first of the session) for the caller's own records.
-  std::size_t record(PointChange change);
-  // Takes the last change back: table and state as they stood before it. Returns its step number, or
-  // nothing (and changes nothing) when there is no change to take back or the table refuses it.
-  std::optional<std::size_t> undo(PointTable& table, PointState& state);
-  // Does the last undone change again: table and state as they stood after it.
-  std::optional<std::size_t> redo(PointTable& table, PointState& state);
+  struct Step {
+    PointChange change;
+    Mark mark;
+  };
 
-  const PointChange& step(std::size_t number) const { return steps_.at(number); }
-  bool canUndo() const { return done_ > 0; }
-  bool canRedo() const { return done_ < steps_.size(); }
+  // Records a change just made; the changes undone before it can no longer be redone.
+  void record(PointChange change, Mark mark) {
+    steps_.resize(done_);
+    steps_.push_back(Step{std::move(change), std::move(mark)});
+    done_ = steps_.size();
+  }
+  // Takes the last change back: table and state as they stood before it. Returns the step, or nothing
+  // (and changes nothing) when there is no change to take back or the table refuses it.
+  Step* undo(PointTable& table, PointState& state) {
+    if (done_ == 0 || !ApplyPointChange(steps_[done_ - 1].change, false, table)) return nullptr;
+    --done_;
+    state = steps_[done_].change.before;
+    return &steps_[done_];
+  }
+  // Does the last undone change again: table and state as they stood after it.
+  Step* redo(PointTable& table, PointState& state) {
+    if (done_ == steps_.size() || !ApplyPointChange(steps_[done_].change, true, table)) return nullptr;
+    state = steps_[done_].change.after;
+    return &steps_[done_++];
+  }
 
  private:
-  std::vector<PointChange> steps_;
+  std::vector<Step> steps_;
   std::size_t done_ = 0;  // steps_[0, done_) are in effect
 };
 

@@ -8,10 +8,10 @@
 #include <QImageReader>
 
 #include "fuzz/fuzz_check.h"
-#include "ui/map_picture/jpeg_decoder.h"
-#include "ui/map_picture/map_picture_loader.h"
-#include "ui/map_picture/memory_budget.h"
-#include "ui/map_picture/preview_reduction.h"
+#include "map_picture/jpeg_decoder.h"
+#include "map_picture/map_picture_loader.h"
+#include "map_picture/memory_budget.h"
+#include "map_picture/preview_reduction.h"
 
 using namespace velmaro::map_picture;
 

@@ -14,9 +14,12 @@
 
 #include "platform/platform.h"
 #include "ui/arrow_picture.h"
+#include "ui/calibration_dialog.h"
 #include "ui/edge_field.h"
 #include "ui/map_canvas.h"
-#include "ui/map_picture/map_decode.h"
+#include "ui/map_loader.h"
+#include "ui/map_viewport.h"
+#include "ui/point_editor.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
 #include "ui/tab_control.h"
@@ -44,13 +47,16 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   windowFont.setStyleHint(QFont::SansSerif);
   windowFont.setPointSizeF(8.25);
   setFont(windowFont);
-  resize(ToPixels(kDesignClientWidth, twipsPerPixel()), ToPixels(kDesignClientHeight, twipsPerPixel()));
-  buildControls();
-  finishControls();
+  const double tpp = TwipsPerPixel(this);
+  resize(ToPixels(kDesignClientWidth, tpp), ToPixels(kDesignClientHeight, tpp));
+  setupUi(*this, table_);
   SSTab1->setCurrentIndex(kParametersTab);
+  viewport_ = std::make_unique<MapViewport>(*Picture1, *Picture2, *HScroll1, *VScroll1,
+                                            [this](double x, double y) { return readoutAt(x, y); }, nullptr);
+  loader_ = std::make_unique<MapLoader>(*Picture1, *Image1, *Picture2, nullptr);
+  editor_ = std::make_unique<PointEditor>(table_, cursor_, *Picture1, *XY_Grid, *Command3);
   connectHandlers();
-  setUpZoomAndLoupe();
-  setUpMapLoading();
+  installShortcuts();
 }
 
 Form1::~Form1() {
@@ -58,8 +64,6 @@ Form1::~Form1() {
   // asks a view about points that are already gone.
   delete XY_Grid;
 }
-
-double Form1::twipsPerPixel() const { return TwipsPerPixel(this); }
 
 void Form1::Form_Load(const std::optional<std::string>& startMap) {
   const platform::Version version = platform_.version();
@@ -84,7 +88,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 void Form1::Form_Resize() {
-  const double tpp = twipsPerPixel();
+  const double tpp = TwipsPerPixel(this);
   const QSize outer = frameGeometry().size();
   const double W = ToTwips(outer.width(), tpp);
   const double H = ToTwips(outer.height(), tpp);
@@ -108,7 +112,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::setOuterSizeTwips(double width, double height) {
-  const double tpp = twipsPerPixel();
+  const double tpp = TwipsPerPixel(this);
   const QSize decoration = frameGeometry().size() - geometry().size();
   const QSize client(ToPixels(width, tpp) - decoration.width(), ToPixels(height, tpp) - decoration.height());
   setMinimumSize(ToPixels(kMinimumOuterWidth, tpp) - decoration.width(),
@@ -125,11 +129,11 @@ NotationChoice Form1::notation() const {
 
 void Form1::setNotation(NotationChoice choice) {
   // An exclusive group cannot show "none selected" by itself; the info file can ask for exactly that.
-  notationGroup_->setExclusive(false);
+  notationGroup->setExclusive(false);
   Option1->setChecked(choice == CoordinateType::Meters);
   Option2->setChecked(choice == CoordinateType::DegMinSec);
   Option3->setChecked(choice == CoordinateType::DecimalDegrees);
-  notationGroup_->setExclusive(true);
+  notationGroup->setExclusive(true);
 }
 
 MapFrame Form1::mapFrame() const {

@@ -2,6 +2,8 @@
 // container, design text, place (twips, measured from its container), tab order, font and colour.
 // The window is built from that table alone, and so is its tab order.
 
+#include "ui/form1_controls.h"
+
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QFocusEvent>
@@ -20,7 +22,9 @@
 
 #include "ui/arrow_picture.h"
 #include "ui/edge_field.h"
-#include "ui/form1.h"
+#include "core/point_table.h"
+#include "core/scroll.h"
+#include "ui/design_colours.h"
 #include "ui/map_canvas.h"
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
@@ -55,60 +59,60 @@ struct ControlDesign {
   int tabOrder;  // -1: not in the tab order
   Face font;
   Colour colour;
-  void (*bind)(Form1& form, QWidget* control);
+  void (*bind)(Form1Controls& controls, QWidget* control);
 };
 
-// Hands the created control to the Form1 member of the same name, typed as that member.
+// Hands the created control to the member of the same name, typed as that member.
 template <auto Member>
-void Bind(Form1& form, QWidget* control) {
-  using Control = std::remove_pointer_t<std::remove_reference_t<decltype(form.*Member)>>;
-  form.*Member = qobject_cast<Control*>(control);
-  Q_ASSERT(form.*Member);
+void Bind(Form1Controls& controls, QWidget* control) {
+  using Control = std::remove_pointer_t<std::remove_reference_t<decltype(controls.*Member)>>;
+  controls.*Member = qobject_cast<Control*>(control);
+  Q_ASSERT(controls.*Member);
 }
 
 // Containers come before what they hold. The file dialog (cmDialog2) is the platform's, not a control.
 // Arrow pictures take their direction from their design text.
 const ControlDesign kDesign[] = {
-    {"SSTab1", Tabs, nullptr, "Map|Parameters|Infos", {120, 120, 17895, 11655}, 0, Window, StyleColour, Bind<&Form1::SSTab1>},
+    {"SSTab1", Tabs, nullptr, "Map|Parameters|Infos", {120, 120, 17895, 11655}, 0, Window, StyleColour, Bind<&Form1Controls::SSTab1>},
     // Map
-    {"Picture2", PictureBox, "Map", "", {720, 1200, 5865, 5625}, 3, Window, LightGrey, Bind<&Form1::Picture2>},
-    {"Picture1", Canvas, "Picture2", "", {0, 0, 1245, 1440}, 4, Window, LightGrey, Bind<&Form1::Picture1>},
-    {"HScroll1", HScrollBar, "Map", "", {720, 960, 5865, 255}, 5, Window, StyleColour, Bind<&Form1::HScroll1>},
-    {"VScroll1", VScrollBar, "Map", "", {480, 1200, 300, 5610}, 6, Window, StyleColour, Bind<&Form1::VScroll1>},
-    {"Picture3", Arrow, "Map", "up", {1440, 120, 375, 375}, 32, Window, ActiveBorder, Bind<&Form1::Picture3>},
-    {"Picture4", Arrow, "Map", "down", {1440, 540, 375, 375}, 33, Window, Silver, Bind<&Form1::Picture4>},
-    {"Picture5", Arrow, "Map", "left", {960, 360, 375, 375}, 34, Window, Silver, Bind<&Form1::Picture5>},
-    {"Picture6", Arrow, "Map", "right", {1920, 360, 375, 375}, 35, Window, Silver, Bind<&Form1::Picture6>},
+    {"Picture2", PictureBox, "Map", "", {720, 1200, 5865, 5625}, 3, Window, LightGrey, Bind<&Form1Controls::Picture2>},
+    {"Picture1", Canvas, "Picture2", "", {0, 0, 1245, 1440}, 4, Window, LightGrey, Bind<&Form1Controls::Picture1>},
+    {"HScroll1", HScrollBar, "Map", "", {720, 960, 5865, 255}, 5, Window, StyleColour, Bind<&Form1Controls::HScroll1>},
+    {"VScroll1", VScrollBar, "Map", "", {480, 1200, 300, 5610}, 6, Window, StyleColour, Bind<&Form1Controls::VScroll1>},
+    {"Picture3", Arrow, "Map", "up", {1440, 120, 375, 375}, 32, Window, ActiveBorder, Bind<&Form1Controls::Picture3>},
+    {"Picture4", Arrow, "Map", "down", {1440, 540, 375, 375}, 33, Window, Silver, Bind<&Form1Controls::Picture4>},
+    {"Picture5", Arrow, "Map", "left", {960, 360, 375, 375}, 34, Window, Silver, Bind<&Form1Controls::Picture5>},
+    {"Picture6", Arrow, "Map", "right", {1920, 360, 375, 375}, 35, Window, Silver, Bind<&Form1Controls::Picture6>},
     // Parameters
-    {"Command1", Button, "Parameters", "Map selection", {840, 600, 1215, 270}, 2, Window, StyleColour, Bind<&Form1::Command1>},
-    {"Text1", TextBox, "Parameters", "", {2280, 600, 4215, 285}, 1, Window, StyleColour, Bind<&Form1::Text1>},
-    {"Command2", Button, "Parameters", "XY File name", {840, 960, 1215, 255}, 16, Window, StyleColour, Bind<&Form1::Command2>},
-    {"Text6", TextBox, "Parameters", "", {2280, 960, 4215, 285}, 15, Window, StyleColour, Bind<&Form1::Text6>},
-    {"Label3", Label, "Parameters", "Info file", {1200, 1320, 1215, 375}, 21, Window, StyleColour, Bind<&Form1::Label3>},
-    {"Text8", TextBox, "Parameters", "", {2280, 1320, 4215, 315}, 20, Window, StyleColour, Bind<&Form1::Text8>},
-    {"Text2", FrameField, "Parameters", "10000", {840, 2040, 1095, 375}, 7, Window, StyleColour, Bind<&Form1::Text2>},
-    {"Text3", FrameField, "Parameters", "15000", {8520, 2040, 1095, 375}, 8, Window, StyleColour, Bind<&Form1::Text3>},
-    {"Text4", FrameField, "Parameters", "30000", {9720, 2520, 1095, 375}, 9, Window, StyleColour, Bind<&Form1::Text4>},
-    {"Text5", FrameField, "Parameters", "25000", {9720, 9000, 1095, 375}, 10, Window, StyleColour, Bind<&Form1::Text5>},
-    {"Label1", Label, "Parameters", "X Coord. NORTH", {3720, 2040, 2415, 375}, 17, Caption, StyleColour, Bind<&Form1::Label1>},
-    {"Label2", Label, "Parameters", "Y Coord. EAST", {9720, 5040, 1335, 855}, 18, Caption, StyleColour, Bind<&Form1::Label2>},
-    {"Image1", Image, "Parameters", "", {840, 2520, 8805, 6915}, -1, Window, StyleColour, Bind<&Form1::Image1>},
-    {"XY_Grid", Grid, "Parameters", "", {11640, 2520, 4575, 7095}, 19, Arial, StyleColour, Bind<&Form1::XY_Grid>},
-    {"Frame1", Frame, "Parameters", "Coordinate type", {840, 9600, 5655, 1455}, 11, Window, StyleColour, Bind<&Form1::Frame1>},
-    {"Option1", Option, "Frame1", "Meters, UTM (Integer values)", {360, 240, 3495, 435}, 12, Sans, StyleColour, Bind<&Form1::Option1>},
-    {"Option2", Option, "Frame1", "Deg:Min:Sec (Separator colon :)", {360, 600, 3735, 375}, 13, Sans, StyleColour, Bind<&Form1::Option2>},
-    {"Option3", Option, "Frame1", "Degree and decimals (6 decimals)", {360, 960, 4695, 375}, 14, Sans, StyleColour, Bind<&Form1::Option3>},
-    {"Command6", Button, "Parameters", "Decimal degree to deg. Min. Sec", {6720, 9720, 2895, 375}, 28, Window, StyleColour, Bind<&Form1::Command6>},
-    {"Text7", TextBox, "Parameters", "11.36334", {6720, 10200, 1455, 375}, 30, Window, StyleColour, Bind<&Form1::Text7>},
-    {"Text9", TextBox, "Parameters", "OutPut", {8280, 10200, 1455, 375}, 31, Window, StyleColour, Bind<&Form1::Text9>},
-    {"Command8", Button, "Parameters", "Deg. Min. Sec to decimal degree", {6720, 10680, 3015, 375}, 29, Window, StyleColour, Bind<&Form1::Command8>},
-    {"Frame2", Frame, "Parameters", "", {11280, 720, 4935, 1455}, 23, Window, StyleColour, Bind<&Form1::Frame2>},
-    {"Command5", Button, "Frame2", "Quit VELMARO", {240, 240, 1935, 375}, 26, Window, StyleColour, Bind<&Form1::Command5>},
-    {"Command7", Button, "Frame2", "Contact Tessaro / L.Ambrel", {2400, 240, 2295, 375}, 27, Window, StyleColour, Bind<&Form1::Command7>},
-    {"Command3", Button, "Frame2", "Save XY File", {240, 720, 1935, 495}, 24, SansBold, Red, Bind<&Form1::Command3>},
-    {"Command4", Button, "Frame2", "Coordinates Transform", {2400, 720, 2295, 495}, 25, SansBold, StyleColour, Bind<&Form1::Command4>},
+    {"Command1", Button, "Parameters", "Map selection", {840, 600, 1215, 270}, 2, Window, StyleColour, Bind<&Form1Controls::Command1>},
+    {"Text1", TextBox, "Parameters", "", {2280, 600, 4215, 285}, 1, Window, StyleColour, Bind<&Form1Controls::Text1>},
+    {"Command2", Button, "Parameters", "XY File name", {840, 960, 1215, 255}, 16, Window, StyleColour, Bind<&Form1Controls::Command2>},
+    {"Text6", TextBox, "Parameters", "", {2280, 960, 4215, 285}, 15, Window, StyleColour, Bind<&Form1Controls::Text6>},
+    {"Label3", Label, "Parameters", "Info file", {1200, 1320, 1215, 375}, 21, Window, StyleColour, Bind<&Form1Controls::Label3>},
+    {"Text8", TextBox, "Parameters", "", {2280, 1320, 4215, 315}, 20, Window, StyleColour, Bind<&Form1Controls::Text8>},
+    {"Text2", FrameField, "Parameters", "10000", {840, 2040, 1095, 375}, 7, Window, StyleColour, Bind<&Form1Controls::Text2>},
+    {"Text3", FrameField, "Parameters", "15000", {8520, 2040, 1095, 375}, 8, Window, StyleColour, Bind<&Form1Controls::Text3>},
+    {"Text4", FrameField, "Parameters", "30000", {9720, 2520, 1095, 375}, 9, Window, StyleColour, Bind<&Form1Controls::Text4>},
+    {"Text5", FrameField, "Parameters", "25000", {9720, 9000, 1095, 375}, 10, Window, StyleColour, Bind<&Form1Controls::Text5>},
+    {"Label1", Label, "Parameters", "X Coord. NORTH", {3720, 2040, 2415, 375}, 17, Caption, StyleColour, Bind<&Form1Controls::Label1>},
+    {"Label2", Label, "Parameters", "Y Coord. EAST", {9720, 5040, 1335, 855}, 18, Caption, StyleColour, Bind<&Form1Controls::Label2>},
+    {"Image1", Image, "Parameters", "", {840, 2520, 8805, 6915}, -1, Window, StyleColour, Bind<&Form1Controls::Image1>},
+    {"XY_Grid", Grid, "Parameters", "", {11640, 2520, 4575, 7095}, 19, Arial, StyleColour, Bind<&Form1Controls::XY_Grid>},
+    {"Frame1", Frame, "Parameters", "Coordinate type", {840, 9600, 5655, 1455}, 11, Window, StyleColour, Bind<&Form1Controls::Frame1>},
+    {"Option1", Option, "Frame1", "Meters, UTM (Integer values)", {360, 240, 3495, 435}, 12, Sans, StyleColour, Bind<&Form1Controls::Option1>},
+    {"Option2", Option, "Frame1", "Deg:Min:Sec (Separator colon :)", {360, 600, 3735, 375}, 13, Sans, StyleColour, Bind<&Form1Controls::Option2>},
+    {"Option3", Option, "Frame1", "Degree and decimals (6 decimals)", {360, 960, 4695, 375}, 14, Sans, StyleColour, Bind<&Form1Controls::Option3>},
+    {"Command6", Button, "Parameters", "Decimal degree to deg. Min. Sec", {6720, 9720, 2895, 375}, 28, Window, StyleColour, Bind<&Form1Controls::Command6>},
+    {"Text7", TextBox, "Parameters", "11.36334", {6720, 10200, 1455, 375}, 30, Window, StyleColour, Bind<&Form1Controls::Text7>},
+    {"Text9", TextBox, "Parameters", "OutPut", {8280, 10200, 1455, 375}, 31, Window, StyleColour, Bind<&Form1Controls::Text9>},
+    {"Command8", Button, "Parameters", "Deg. Min. Sec to decimal degree", {6720, 10680, 3015, 375}, 29, Window, StyleColour, Bind<&Form1Controls::Command8>},
+    {"Frame2", Frame, "Parameters", "", {11280, 720, 4935, 1455}, 23, Window, StyleColour, Bind<&Form1Controls::Frame2>},
+    {"Command5", Button, "Frame2", "Quit VELMARO", {240, 240, 1935, 375}, 26, Window, StyleColour, Bind<&Form1Controls::Command5>},
+    {"Command7", Button, "Frame2", "Contact Tessaro / L.Ambrel", {2400, 240, 2295, 375}, 27, Window, StyleColour, Bind<&Form1Controls::Command7>},
+    {"Command3", Button, "Frame2", "Save XY File", {240, 720, 1935, 495}, 24, SansBold, Red, Bind<&Form1Controls::Command3>},
+    {"Command4", Button, "Frame2", "Coordinates Transform", {2400, 720, 2295, 495}, 25, SansBold, StyleColour, Bind<&Form1Controls::Command4>},
     // Infos
-    {"RichTextBox1", RichText, "Infos", "", {720, 1320, 13335, 8415}, 22, Window, StyleColour, Bind<&Form1::RichTextBox1>},
+    {"RichTextBox1", RichText, "Infos", "", {720, 1320, 13335, 8415}, 22, Window, StyleColour, Bind<&Form1Controls::RichTextBox1>},
 };
 
 // "MS Sans Serif" (or "Arial") where it is installed, otherwise the closest sans-serif at the same size.
@@ -134,10 +138,10 @@ std::optional<QFont> FontOf(Face face) {
 QColor ColourOf(Colour colour, const QWidget* window) {
   switch (colour) {
     case Colour::StyleColour: return {};
-    case Colour::LightGrey: return QColor(224, 224, 224);
-    case Colour::Silver: return QColor(192, 192, 192);
+    case Colour::LightGrey: return kLightGrey;
+    case Colour::Silver: return kSilver;
     case Colour::ActiveBorder: return window->palette().color(QPalette::Mid);
-    case Colour::Red: return QColor(255, 0, 0);
+    case Colour::Red: return kDesignRed;
   }
   return {};
 }
@@ -151,7 +155,7 @@ ArrowDirection DirectionOf(const QString& text) {
 
 QScrollBar* Bar(Qt::Orientation orientation, QWidget* parent) {
   auto* bar = new ScrollBar(orientation, parent);
-  bar->setRange(0, 100);
+  bar->setRange(kScrollMin, kScrollMax);
   return bar;
 }
 
@@ -163,7 +167,7 @@ QLabel* MakeLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
-QWidget* CreateControl(Kind kind, const QString& text, QColor colour, PointTable& table, QWidget* parent) {
+QWidget* CreateControl(Kind kind, const QString& text, QColor colour, const PointTable& table, QWidget* parent) {
   switch (kind) {
     case Kind::Tabs: return new TabControl(text.split('|'), parent);
     case Kind::PictureBox: return new QWidget(parent);
@@ -253,40 +257,11 @@ QWidget* FocusTaker(QWidget* control) {
   return control;
 }
 
-}  // namespace
-
-void InstallFontSubstitutes() {
-  // Metric-compatible or close sans-serif faces stand in for the fonts the layout was drawn with.
-  QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "DejaVu Sans"});
-  QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+void PlaceInTwips(QWidget* control, const TwipRect& place, double twipsPerPixel) {
+  control->setGeometry(ToPixelRect(place, twipsPerPixel));
 }
 
-void Form1::place(QWidget* control, double left, double top, double width, double height) {
-  control->setGeometry(ToPixelRect({left, top, width, height}, twipsPerPixel()));
-}
-
-void Form1::buildControls() {
-  QHash<QString, QWidget*> containers;
-  std::vector<std::pair<int, QWidget*>> tabStops;
-  for (const ControlDesign& design : kDesign) {
-    QWidget* parent = design.container ? containers.value(design.container) : this;
-    const QColor colour = ColourOf(design.colour, this);
-    QWidget* control = CreateControl(design.kind, QString(design.text), colour, table_, parent);
-    control->setObjectName(design.name);
-    place(control, design.place.left, design.place.top, design.place.width, design.place.height);
-    if (const std::optional<QFont> font = FontOf(design.font)) control->setFont(*font);
-    ApplyColour(control, design.kind, colour);
-    design.bind(*this, control);
-    containers.insert(design.name, control);
-    if (auto* tabs = qobject_cast<TabControl*>(control)) {
-      for (int i = 0; i < tabs->count(); ++i) containers.insert(tabs->caption(i), tabs->page(i));
-    }
-    if (design.tabOrder >= 0) tabStops.emplace_back(design.tabOrder, control);
-  }
-  chainTabOrder(tabStops);
-}
-
-void Form1::chainTabOrder(std::vector<std::pair<int, QWidget*>> controls) {
+void ChainTabOrder(std::vector<std::pair<int, QWidget*>> controls) {
   // Labels, frames and the plain picture boxes hold a place in the order but never take the focus.
   std::sort(controls.begin(), controls.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<QWidget*> stops;
@@ -297,11 +272,39 @@ void Form1::chainTabOrder(std::vector<std::pair<int, QWidget*>> controls) {
   for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
 }
 
-void Form1::finishControls() {
+}  // namespace
+
+void InstallFontSubstitutes() {
+  // Metric-compatible or close sans-serif faces stand in for the fonts the layout was drawn with.
+  QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "DejaVu Sans"});
+  QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+}
+
+void Form1Controls::setupUi(QWidget& window, const PointTable& table) {
+  const double tpp = TwipsPerPixel(&window);
+  QHash<QString, QWidget*> containers;
+  std::vector<std::pair<int, QWidget*>> tabStops;
+  for (const ControlDesign& design : kDesign) {
+    QWidget* parent = design.container ? containers.value(design.container) : &window;
+    const QColor colour = ColourOf(design.colour, &window);
+    QWidget* control = CreateControl(design.kind, QString(design.text), colour, table, parent);
+    control->setObjectName(design.name);
+    PlaceInTwips(control, design.place, tpp);
+    if (const std::optional<QFont> font = FontOf(design.font)) control->setFont(*font);
+    ApplyColour(control, design.kind, colour);
+    design.bind(*this, control);
+    containers.insert(design.name, control);
+    if (auto* tabs = qobject_cast<TabControl*>(control)) {
+      for (int i = 0; i < tabs->count(); ++i) containers.insert(tabs->caption(i), tabs->page(i));
+    }
+    if (design.tabOrder >= 0) tabStops.emplace_back(design.tabOrder, control);
+  }
+  ChainTabOrder(tabStops);
+
   Text8->setToolTip("All parameters are saved in the texte file");
-  notationGroup_ = new QButtonGroup(this);
-  for (QRadioButton* option : {Option1, Option2, Option3}) notationGroup_->addButton(option);
-  new CheckedOptionTakesFocus(notationGroup_);
+  notationGroup = new QButtonGroup(&window);
+  for (QRadioButton* option : {Option1, Option2, Option3}) notationGroup->addButton(option);
+  new CheckedOptionTakesFocus(notationGroup);
   Option1->setChecked(true);
   Command3->setEnabled(false);
   // Tab leaves the grid for the next control instead of walking its cells; the arrow keys still do.

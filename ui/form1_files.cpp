@@ -11,6 +11,7 @@
 #include "files/xy_file.h"
 #include "platform/platform.h"
 #include "ui/form1.h"
+#include "ui/map_loader.h"
 #include "ui/utf8_text.h"
 #include "ui/rich_text/rich_text_loader.h"
 
@@ -36,7 +37,7 @@ void Form1::Select_File(std::string& Fichier) {
 void Form1::openMap(const std::string& Fichier) {
   const QString path = Utf8(Fichier);
   setPointer(true);
-  loadMapPicture(path);
+  loader_->load(path);
   Text1->setText(path);
   Text6->setText(Utf8(XyFileName(Fichier)));
   const std::string infoName = InfoFileName(Fichier);

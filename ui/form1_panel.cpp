@@ -56,7 +56,7 @@ void Form1::SSTab1_Click(int /*previousTab*/) {
 
 void Form1::connectHandlers() {
   connect(Picture1, &MapCanvas::mouseDown, this, &Form1::Picture1_MouseDown);
-  connect(Picture1, &MapCanvas::mouseMove, this, [this] { Picture1_MouseMove(); });
+  connect(Picture1, &MapCanvas::mouseMove, this, &Form1::Picture1_MouseMove);
   connect(Image1, &PreviewImage::mouseMove, this, &Form1::Image1_MouseMove);
   connect(XY_Grid, &PointGrid::mouseDown, this, &Form1::XY_Grid_MouseDown);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -81,7 +81,6 @@ void Form1::connectHandlers() {
   Text4->setKeyPressHandler([this](std::int16_t& key) { Text4_KeyPress(key); });
   Text5->setKeyPressHandler([this](std::int16_t& key) { Text5_KeyPress(key); });
   connect(SSTab1, &TabControl::tabSelected, this, &Form1::SSTab1_Click);
-  installHistoryAndCalibration();
 }
 
 }  // namespace velmaro::ui

@@ -4,13 +4,14 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "ui/design_colours.h"
+
 namespace velmaro::ui {
 
 namespace {
 constexpr int kLensDiameter = 160;
 constexpr int kTextHeight = 20;
 constexpr int kGap = 24;  // between the pointer and the loupe, so the loupe never hides the spot
-const QColor kBackground(224, 224, 224);
 }  // namespace
 
 Loupe::Loupe(QWidget* parent) : QWidget(parent) {
@@ -43,7 +44,7 @@ void Loupe::paintEvent(QPaintEvent* /*event*/) {
   round.addEllipse(lens);
   painter.save();
   painter.setClipPath(round);
-  painter.fillRect(lens, kBackground);
+  painter.fillRect(lens, kLightGrey);
   if (picture_ && !picture_->isNull()) paintMagnified(painter, lens);
   painter.restore();
   const QPointF centre = lens.center();

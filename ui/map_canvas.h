@@ -1,34 +1,26 @@
 #pragma once
 // Picture1: the map canvas. It holds the map at full size (it sizes itself to its picture), shows it
-// inside the viewport that clips it, and reports presses and moves in twips from its own top-left
-// corner. Circles are drawn into the picture itself, so markers stay until a new picture replaces them;
-// a canvas without a map draws them on its empty grey face, which it then holds as its picture.
-// The second press of a double-click is no press of its own: a double-click makes one mouse-down.
-// Only the exposed part is painted, so scrolling a 300-megapixel map stays cheap.
+// inside the viewport that clips it, and reports presses in twips from its own top-left corner. Circles
+// are drawn into the picture itself (ui/disc_layer), so markers stay until a new picture replaces them; a
+// canvas without a map draws them on its empty grey face, which it then holds as its picture. What a press
+// means (a double-click is one press, a middle drag pans) is read by ui/press_reader. Only the exposed part
+// is painted, so scrolling a 300-megapixel map stays cheap.
 // Zoom: the canvas shows its picture at a factor (1 at every new picture) and takes the zoomed size on
-// screen; positions it reports and takes stay in picture twips at 1:1 whatever the zoom. Down to 1/8
-// the picture itself is scaled smoothly; views below come from copies reduced by 8 and then by halves,
-// made once (or offered: the preview of a large map is that copy already) and kept up to date by
-// refreshReduced. A frame never scales the whole picture.
-// The middle button captures like the left one, but a middle drag pans: the press is decided on release,
-// a capture when the pointer moved less than the drag distance, a pan otherwise.
-// A picture still being decoded holds pixels only in its top rows (readyRows). The canvas shows those and
-// its background below, never reads or writes the rows below, and keeps a disc that reaches into them
-// until the decode has passed it.
+// screen; positions it reports and takes stay in picture twips at 1:1 whatever the zoom. Views below 1/8
+// come from the reduced copies (map_picture/reduced_copies). A frame never scales the whole picture.
+// A picture still being decoded holds pixels only in its top rows. The canvas reads only its ready rows
+// (decoded) and writes only its settled rows (decoded and read by no other thread any more); see
+// map_picture/map_decode.h for who may touch which rows when.
 
 #include <QColor>
 #include <QImage>
-#include <QMouseEvent>
 #include <QWidget>
-#include <map>
-#include <optional>
-#include <vector>
+
+#include "map_picture/reduced_copies.h"
+#include "ui/disc_layer.h"
+#include "ui/press_reader.h"
 
 namespace velmaro::ui {
-
-// Button codes of the press event: 1 left, 2 right, 4 middle (others 8, 16).
-int ButtonCode(Qt::MouseButton button);
-int ShiftCode(Qt::KeyboardModifiers modifiers);
 
 class MapCanvas : public QWidget {
   Q_OBJECT
@@ -39,10 +31,11 @@ class MapCanvas : public QWidget {
   void setPicture(QImage picture);
   const QImage& picture() const { return picture_; }
 
-  // A picture whose rows are still being decoded by another thread: none of them is ready yet.
+  // A picture whose rows another thread is still decoding: none of them is ready yet.
   void setLoadingPicture(QImage picture);
-  // The decode has written every row above `rows`; the full height ends the loading.
-  void setReadyRows(int rows);
+  // The rows above `ready` are decoded and may be read; those above `settled` (never more than `ready`)
+  // may also be written. The full height for both ends the loading.
+  void setDecodedRows(int ready, int settled);
   bool loading() const { return readyRows_ < picture_.height(); }
   // The part of the picture that holds pixels (all of it once loaded).
   QRect readyRect() const { return QRect(0, 0, picture_.width(), readyRows_); }
@@ -62,12 +55,8 @@ class MapCanvas : public QWidget {
   void setZoom(double zoom);
   double zoom() const { return zoom_; }
 
-  // Brings the reduced copies up to date with the picture inside `area` (picture pixels), after
-  // anything drew into the picture.
-  void refreshReduced(const QRect& area);
-  // A copy of the whole picture reduced by `divisor` (block means), taken as the first reduced copy
-  // when it is the one the canvas would make and has none yet; the discs drawn since the picture came
-  // are added to it.
+  // The first reduced copy for zooming out, when the map's preview is that copy already; taken only once
+  // the picture is whole.
   void offerReduced(QImage reduced, int divisor);
 
   // Drawing state, as a picture box keeps it between calls.
@@ -77,40 +66,26 @@ class MapCanvas : public QWidget {
   bool fillStyleSolid() const { return fillSolid_; }
 
   // A circle centred at (x, y) twips with the given radius in twips, outlined in `outline` and filled
-  // with the fill colour when the fill style is solid. Without a picture the canvas first takes its
-  // grey background, at its present size, as the picture to draw on.
-  void circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
-
-  // For taking a disc back: what lies under `rect` (picture pixels) before the next circle is drawn
-  // there, and putting it back. A canvas without a picture gives its background. Under rows not decoded
-  // yet the disc itself waits, and the canvas keeps the pixels it covers once it is drawn. Every new or
-  // dropped picture starts a new generation, so a snapshot is never put onto a picture it did not come from.
-  struct Snapshot {
-    QPoint topLeft;
-    QImage pixels;
-    quint64 generation = 0;
-    quint64 waitingDisc = 0;  // the disc that waited for its rows, when not 0
-  };
-  Snapshot snapshotBeforeCircle(const QRect& rect) const;
-  void restore(const Snapshot& snapshot);
-  quint64 pictureGeneration() const { return generation_; }
+  // with the fill colour when the fill style is solid. Without a picture the canvas first takes its grey
+  // background, at its present size, as the picture to draw on. Returns what takes the circle back.
+  DiscUndo circle(double xTwips, double yTwips, double radiusTwips, QColor outline);
+  // Takes a circle back; one drawn on another picture (or before the picture was dropped) is left alone.
+  void takeBack(const DiscUndo& undo) { discs_.takeBack(picture_, undo); }
 
  signals:
   void mouseDown(int button, int shift, double xTwips, double yTwips);
-  void mouseMove(int button, int shift, double xTwips, double yTwips);
-  // Pointer at a canvas pixel, for the loupe.
-  void pointerAt(QPoint canvasPixel);
+  // The pointer moved over the canvas, at this canvas pixel.
+  void mouseMove(QPoint canvasPixel);
   void pointerLeft();
   // A middle drag asks to move the map by whole screen pixels.
   void panRequested(QPoint delta);
   void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint canvasPixel);
+  // A new picture, or none: whatever showed the old one's pixels must let them go.
+  void pictureReplaced();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  // Qt reports a second quick press of the same button as a double-click. Within the double-click
-  // distance and interval of the canvas's last press it is the second half of one double-click and no
-  // mouse-down; farther away (or later) it is a press of its own.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -118,49 +93,22 @@ class MapCanvas : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
-  struct Press {
-    Qt::MouseButton button;
-    Qt::KeyboardModifiers modifiers;
-    QPointF place;   // on the canvas
-    QPointF global;  // on the screen
-    quint64 time;
-  };
-  void emitMouseDown(const QMouseEvent& event);
-  void emitMouseDown(const Press& press);
-  void pressOrHoldMiddle(const QMouseEvent& event);
-  struct WaitingDisc {
-    quint64 serial;
-    QPointF centre;
-    double radius;  // pixels
-    QColor outline, fill;
-    bool solid;
-    QRect touched;
-  };
   void newPicture(QImage picture, int readyRows);
-  void drawDisc(const WaitingDisc& disc);
-  void drawDiscsNowReady();
-  void restorePixels(const QPoint& topLeft, const QImage& pixels);
+  void pictureChanged(const QRect& area);
+  void emitMouseDown(const std::optional<PressReader::Down>& down);
   void paintScaled(QPainter& painter, const QRect& exposed, const QImage& source, double factor, const QRect& limit);
-  const QImage& reducedFor(double zoom, double& scale);
   QRect shownRect(const QRectF& pictureRect) const;
 
   QImage picture_;
-  QPointF lastPressPlace_;  // screen position
-  quint64 lastPressTime_ = 0;
+  int readyRows_ = 0;
+  int settledRows_ = 0;
   QColor fillColour_ = Qt::black;
   bool fillSolid_ = false;
   double zoom_ = 1.0;
   QSize unzoomed_;
-  std::vector<QImage> reduced_;  // [k] is the picture at 1 / 2^(k+3)
-  std::vector<QRect> drawnBeforeReduced_;
-  std::optional<Press> heldMiddle_;
-  QPointF dragLast_;  // screen position
-  bool panning_ = false;
-  quint64 generation_ = 0;
-  int readyRows_ = 0;
-  quint64 discSerial_ = 0;
-  std::vector<WaitingDisc> waiting_;
-  std::map<quint64, Snapshot> underWaitedDiscs_;
+  map_picture::ReducedCopies reduced_;
+  DiscLayer discs_{[this](const QRect& area) { pictureChanged(area); }};
+  PressReader presses_;
 };
 
 }  // namespace velmaro::ui

@@ -4,7 +4,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 
-#include "ui/map_canvas.h"
+#include "ui/mouse_codes.h"
 #include "ui/point_table_model.h"
 #include "ui/twips.h"
 
@@ -14,7 +14,7 @@ namespace {
 constexpr int kNameColumn = 0;
 // The name column's width before any capture; the captures set only columns 1 to 4.
 constexpr double kNameColumnTwips = 900;
-constexpr double kStartWidths[kGridColumns] = {0, 500, 1200, 500, 1200};
+constexpr double kDesignWidths[kGridColumns] = {0, 500, 1200, 500, 1200};
 
 // The names all fit the name column's fixed width, so the header's size never depends on them. A plain
 // header measures 200 of its sections again whenever a name changes, which made every capture cost half a
@@ -46,7 +46,7 @@ PointGrid::PointGrid(const PointTable& table, QWidget* parent)
   verticalHeader()->viewport()->installEventFilter(this);
   // Until the first capture sets them, the columns already have the widths a capture gives, so the
   // grid fits its box without scrolling sideways.
-  for (int column = 1; column < kGridColumns; ++column) setColumnWidthTwips(column, kStartWidths[column]);
+  setDesignColumnWidths();
   fitRowsToFont();
 }
 
@@ -65,6 +65,10 @@ void PointGrid::showRows(int first, int last) { model_->pointRowsChanged(first, 
 
 void PointGrid::setColumnWidthTwips(int column, double twips) {
   setColumnWidth(column, ToPixels(twips, TwipsPerPixel(this)));
+}
+
+void PointGrid::setDesignColumnWidths() {
+  for (int column = 1; column < kGridColumns; ++column) setColumnWidthTwips(column, kDesignWidths[column]);
 }
 
 void PointGrid::makeCurrent(int row, int column) {

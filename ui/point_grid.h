@@ -31,6 +31,8 @@ class PointGrid : public QTableView {
   void showRows(int first, int last);
 
   void setColumnWidthTwips(int column, double twips);
+  // Columns 1 to 4 at their design widths, which the grid starts with and every capture sets again.
+  void setDesignColumnWidths();
 
   // Makes (row, column) the current cell without selecting it, as the program's own writes do. Column 0
   // is the name column: the cell is current though the names are shown by the header. Row 0 (the

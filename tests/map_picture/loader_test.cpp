@@ -2,10 +2,10 @@
 // box, and the memory budget; and the block reduction's refusals. The pictures are the fuzz seeds; the expected
 // previews lie in expected/.
 #include "tests/common/case_table.h"
-#include "ui/map_picture/map_decode.h"
-#include "ui/map_picture/map_picture_loader.h"
-#include "ui/map_picture/memory_budget.h"
-#include "ui/map_picture/preview_reduction.h"
+#include "map_picture/map_decode.h"
+#include "map_picture/map_picture_loader.h"
+#include "map_picture/memory_budget.h"
+#include "map_picture/preview_reduction.h"
 
 #include <QDir>
 #include <QFile>

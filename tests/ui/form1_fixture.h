@@ -10,6 +10,8 @@
 
 #include "platform/fake_platform.h"
 #include "ui/form1.h"
+#include "ui/map_loader.h"
+#include "ui/map_viewport.h"
 #include "ui/map_canvas.h"
 
 namespace velmaro::testing {

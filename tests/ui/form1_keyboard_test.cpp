@@ -27,7 +27,7 @@ static QString State(const Form1Fixture& f) {
   const QColor face = w.Command3->grab().toImage().pixelColor(4, w.Command3->height() / 2);
   return QString("%1 %2 %3 %4 %5 %6 %7 %8 %9")
       .arg(QString::number(w.SSTab1->currentIndex()), QString::number(w.HScroll1->value()),
-           QString::number(w.VScroll1->value()), QString::number(w.canvasLeft()), QString::number(w.canvasTop()),
+           QString::number(w.VScroll1->value()), QString::number(w.viewport().canvasLeft()), QString::number(w.viewport().canvasTop()),
            w.Text2->text(), QString::number(f.platform.beepCount()), face.name(), w.RichTextBox1->toPlainText())
       .trimmed();
 }

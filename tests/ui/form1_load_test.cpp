@@ -9,7 +9,7 @@
 
 #include "form1_fixture.h"
 #include "ui/preview_image.h"
-#include "ui/scaled_pixels.h"
+#include "map_picture/scaled_pixels.h"
 
 using velmaro::testing::Form1Fixture;
 
@@ -45,15 +45,15 @@ class Form1LoadTest : public QObject {
   void pressesAreCapturedAndTakenBackWhileTheMapDecodes() {
     Form1Fixture f;
     open(f, WriteMap(folder, "big.jpg", big));
-    QVERIFY(f.form->mapLoading());
+    QVERIFY(f.form->mapLoader().loading());
     QCOMPARE(f.form->Picture1->size(), big);  // from the header, before any row
     f.pressCanvas(QPoint(3900, 2900));
     f.pressCanvas(QPoint(3700, 2900));
     QCOMPARE(f.form->PointCount(), 3);
     f.form->UndoPointChange();
     QCOMPARE(f.form->PointCount(), 2);
-    f.form->waitForMap();
-    QVERIFY(!f.form->mapLoading());
+    f.form->mapLoader().waitForMap();
+    QVERIFY(!f.form->mapLoader().loading());
     QVERIFY(IsRed(f.canvasPixel(QPoint(3900, 2900))));
     QVERIFY(!IsRed(f.canvasPixel(QPoint(3700, 2900))));
     f.form->UndoPointChange();  // the disc that waited for its rows, taken back after they came
@@ -64,8 +64,8 @@ class Form1LoadTest : public QObject {
     Form1Fixture f;
     open(f, WriteMap(folder, "sheet.jpg", QSize(4800, 3800)));  // its preview is the copy reduced by 8
     f.pressCanvas(QPoint(2400, 1900));
-    f.form->waitForMap();
-    f.form->zoomBy(-7, QPoint(0, 0));  // below 1/8: drawn from the reduced copies
+    f.form->mapLoader().waitForMap();
+    f.form->viewport().zoomBy(-7, QPoint(0, 0));  // below 1/8: drawn from the reduced copies
     const double zoom = f.form->Picture1->zoom();
     QVERIFY(zoom < 0.125);
     const QImage shown = f.form->Picture1->grab().toImage();
@@ -79,7 +79,7 @@ class Form1LoadTest : public QObject {
     Form1Fixture f;
     open(f, WriteMap(folder, "first.jpg", big));
     open(f, WriteMap(folder, "second.jpg", QSize(300, 200)));
-    f.form->waitForMap();
+    f.form->mapLoader().waitForMap();
     QCOMPARE(f.form->Picture1->picture().size(), QSize(300, 200));
     QCOMPARE(f.form->Text1->text(), folder.filePath("second.jpg"));
   }
@@ -87,13 +87,13 @@ class Form1LoadTest : public QObject {
   void aMapFailingPartWayGivesThePreviousMapBack() {
     Form1Fixture f;
     open(f, WriteMap(folder, "good.jpg", QSize(600, 400)));
-    f.form->waitForMap();
+    f.form->mapLoader().waitForMap();
     f.pressCanvas(QPoint(100, 100));
     const QImage previousPreview = f.form->Image1->picture();
     const QString cut = WriteMap(folder, "cut.jpg", big, 60);
     open(f, cut);
     QCOMPARE(f.form->Picture1->size(), big);
-    f.form->waitForMap();
+    f.form->mapLoader().waitForMap();
     QCOMPARE(f.form->Picture1->size(), QSize(600, 400));
     QVERIFY(IsRed(f.canvasPixel(QPoint(100, 100))));
     QVERIFY(f.form->Image1->picture() == previousPreview);
@@ -123,13 +123,13 @@ class Form1LoadTest : public QObject {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 4; ++x) source.setPixelColor(x, y, QColor(10 * x, 100 + 10 * y, 7));
     const QRect shown(QPoint(0, 0), QSize(static_cast<int>(4 * factor), static_cast<int>(2 * factor)));
-    QCOMPARE(velmaro::ui::ScaledRgb888(source, limit, shown, factor).pixelColor(at), expected);
+    QCOMPARE(velmaro::map_picture::ScaledRgb888(source, limit, shown, factor).pixelColor(at), expected);
   }
 
   void closingTheWindowEndsTheDecode() {
     Form1Fixture f;
     open(f, WriteMap(folder, "closing.jpg", big));
-    QVERIFY(f.form->mapLoading());
+    QVERIFY(f.form->mapLoader().loading());
     f.form.reset();
   }
 };

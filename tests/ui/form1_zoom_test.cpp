@@ -16,7 +16,7 @@ class Form1ZoomTest : public QObject {
       velmaro::testing::Form1Fixture f;
       f.givePicture(2000, 1500);
       f.pressCanvas(QPoint(100, 30));
-      f.form->zoomBy(row.steps, QPoint(0, 0));
+      f.form->viewport().zoomBy(row.steps, QPoint(0, 0));
       f.pressCanvas(row.pixel);
       QCOMPARE(f.form->XY_Grid->cellText(2, 2) + f.form->XY_Grid->cellText(2, 4), QString(row.x) + "29900");
       QCOMPARE(f.canvasPixel(QPoint(41, 30)), QColor(Qt::red));  // the disc sits on its spot in the picture
@@ -27,7 +27,7 @@ class Form1ZoomTest : public QObject {
   void wheelAndMiddleDragMoveTheMapAndTheBarsThenTheArgumentOpensAMapWithoutTheDialog() {
     velmaro::testing::Form1Fixture f;
     f.givePicture(2000, 1500);
-    f.form->zoomBy(2, QPoint(0, 0));
+    f.form->viewport().zoomBy(2, QPoint(0, 0));
     const auto send = [&f](QEvent&& event) { QCoreApplication::sendEvent(f.form->Picture1, &event); };
     send(QWheelEvent({9, 9}, {9, 9}, {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false));
     send(QWheelEvent({9, 9}, {9, 9}, {}, {0, -120}, {}, Qt::ShiftModifier, Qt::NoScrollPhase, false));

@@ -31,6 +31,8 @@
 
 #include "platform/fake_platform.h"
 #include "ui/form1.h"
+#include "ui/map_loader.h"
+#include "ui/map_viewport.h"
 #include "ui/point_grid.h"
 
 namespace {
@@ -94,7 +96,7 @@ class Session {
   void run(const QString& line) {
     out_ << "> " + line;
     // A map decodes in the background; the transcript records the window once it is whole.
-    for (const QString& part : line.split(';')) step(QProcess::splitCommand(part)), form_.waitForMap();
+    for (const QString& part : line.split(';')) step(QProcess::splitCommand(part)), form_.mapLoader().waitForMap();
     record();
   }
   QString transcript() const { return out_.join('\n').replace(dir_.path(), "@") + '\n'; }

@@ -1,4 +1,4 @@
-#include "ui/map_picture/pixel_buffer.h"
+#include "map_picture/pixel_buffer.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "ui/scaled_pixels.h"
+#include "map_picture/scaled_pixels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace velmaro::ui {
+namespace velmaro::map_picture {
 
 namespace {
 
@@ -48,4 +48,4 @@ QImage ScaledRgb888(const QImage& source, const QRect& limit, const QRect& shown
   return view;
 }
 
-}  // namespace velmaro::ui
+}  // namespace velmaro::map_picture

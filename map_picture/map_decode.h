@@ -9,8 +9,8 @@
 #include <memory>
 #include <thread>
 
-#include "ui/map_picture/jpeg_decoder.h"
-#include "ui/map_picture/pixel_buffer.h"
+#include "map_picture/jpeg_decoder.h"
+#include "map_picture/pixel_buffer.h"
 
 namespace velmaro::map_picture {
 
@@ -20,10 +20,21 @@ namespace velmaro::map_picture {
 // full size (3 bytes a pixel) and its preview (RGB32, reduced by PreviewDivisor for the preview's box) at
 // once, before a single row is decoded. Three threads then share the work: one decodes the rows top to
 // bottom; one asks the kernel for the picture's fresh pages ahead of it, so that clearing memory does not
-// stand in the decoder's way; one reduces the decoded rows into the preview behind it. Only rows below
-// readyRows() (previewRows() for the preview) hold pixels, and the caller must not touch the others: the
-// decoder is writing them. The memory behind both pictures stays alive until the decode and the caller have
-// both let it go, so the caller may drop the pictures at any time.
+// stand in the decoder's way; one reduces the decoded rows into the preview behind it. The memory behind
+// both pictures stays alive until the decode and the caller have both let it go, so the caller may drop
+// the pictures at any time.
+//
+// The rows, and who may touch them (the caller is the thread that called Begin, the window's):
+// - picture rows from readyRows() on: the decoder is writing them. The caller neither reads nor writes them.
+// - rows below readyRows(): decoded. The caller may read them; the preview thread may still be reading
+//   them, so the caller must not write them.
+// - rows below settledRows(): decoded and read by no other thread any more (the preview has been made from
+//   them, or the decode has ended). Only these may the caller write (a disc drawn on the map).
+// - preview rows below previewRows(): made. The caller may read them and never writes the preview while
+//   the decode runs.
+// The counters only grow. Each is published after its rows (release) and read before them (acquire), so
+// a caller that reads a counter first and the rows after it sees whole rows.
+// Every member is for the caller's thread only; the threads themselves are the decode's private business.
 class MapDecode {
  public:
   enum class Beginning {
@@ -35,6 +46,9 @@ class MapDecode {
   // counted: the caller lets go of what it can spare.
   static Beginning Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
                          const std::function<void()>& makeRoom = [] {});
+  // Runs on the preview thread before each piece of the preview is made: tests hold the preview back
+  // with it, to see that nothing writes rows the preview has still to read.
+  static void SetPreviewPauseForTests(std::function<void()> pause);
   ~MapDecode();  // stops the decode and waits for its threads
   MapDecode(const MapDecode&) = delete;
   MapDecode& operator=(const MapDecode&) = delete;
@@ -47,6 +61,7 @@ class MapDecode {
   int previewDivisor() const { return divisor_; }
 
   int readyRows() const { return readyRows_.load(std::memory_order_acquire); }
+  int settledRows() const;
   int previewRows() const { return previewRows_.load(std::memory_order_acquire); }
   int height() const { return size_.height(); }
 
@@ -71,6 +86,7 @@ class MapDecode {
   QImage previewTarget_;  // the preview's rows, for the reducing thread: a view on preview_'s memory
   QSize size_;
   int divisor_;
+  std::function<void()> previewPause_;
   std::atomic<bool> stop_{false};
   std::atomic<int> readyRows_{0};
   std::atomic<int> previewRows_{0};

@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QRect>
 
-namespace velmaro::ui {
+namespace velmaro::map_picture {
 
 // The part `shown` (canvas pixels, the picture at `factor`) of the RGB888 `source`, as RGB32: one pass over
 // the output, reading only the source pixels within `limit` that it shows. Enlarged pixels are repeated
 // sharply; a reduced view averages the 2 x 2 source pixels nearest each output pixel's centre.
 QImage ScaledRgb888(const QImage& source, const QRect& limit, const QRect& shown, double factor);
 
-}  // namespace velmaro::ui
+}  // namespace velmaro::map_picture

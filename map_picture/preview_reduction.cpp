@@ -1,4 +1,4 @@
-#include "ui/map_picture/preview_reduction.h"
+#include "map_picture/preview_reduction.h"
 
 #include <algorithm>
 #include <array>

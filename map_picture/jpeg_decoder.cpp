@@ -1,4 +1,4 @@
-#include "ui/map_picture/jpeg_decoder.h"
+#include "map_picture/jpeg_decoder.h"
 
 #include <QFile>
 #include <QFileInfo>

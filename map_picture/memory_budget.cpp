@@ -1,4 +1,4 @@
-#include "ui/map_picture/memory_budget.h"
+#include "map_picture/memory_budget.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
-#include "ui/map_picture/picture_bytes.h"
+#include "map_picture/picture_bytes.h"
 
-#include "ui/map_picture/memory_budget.h"
+#include "map_picture/memory_budget.h"
 
 #include <QFile>
 #include <QFileInfo>

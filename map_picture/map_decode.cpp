@@ -1,7 +1,7 @@
-#include "ui/map_picture/map_decode.h"
+#include "map_picture/map_decode.h"
 
-#include "ui/map_picture/memory_budget.h"
-#include "ui/map_picture/preview_reduction.h"
+#include "map_picture/memory_budget.h"
+#include "map_picture/preview_reduction.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +18,14 @@ constexpr std::size_t kPreparedPieceBytes = std::size_t{2} << 20;
 // milliseconds at worst.
 constexpr auto kPauseBetweenPieces = std::chrono::microseconds(50);
 
+std::function<void()>& PreviewPauseForTests() {
+  static std::function<void()> pause;
+  return pause;
+}
+
 }  // namespace
+
+void MapDecode::SetPreviewPauseForTests(std::function<void()> pause) { PreviewPauseForTests() = std::move(pause); }
 
 MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
                                       const std::function<void()>& makeRoom) {
@@ -49,7 +56,8 @@ MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, P
       previewTarget_(preview_.rows, preview_.image.width(), preview_.image.height(), preview_.bytesPerLine,
                      QImage::Format_RGB32),
       size_(picture_.image.size()),
-      divisor_(divisor) {}
+      divisor_(divisor),
+      previewPause_(PreviewPauseForTests()) {}
 
 MapDecode::~MapDecode() { stop(); }
 
@@ -67,6 +75,13 @@ void MapDecode::stop() {
 }
 
 void MapDecode::wait() { join(); }
+
+int MapDecode::settledRows() const {
+  // Once the preview thread has ended, nothing but the caller reads a row again.
+  if (finished_.load(std::memory_order_acquire)) return readyRows();
+  const int previewRows = previewRows_.load(std::memory_order_acquire);
+  return std::min(readyRows(), previewRows * divisor_);
+}
 
 void MapDecode::join() {
   for (std::thread* thread : {&decoderThread_, &pagesThread_, &previewThread_})
@@ -109,6 +124,7 @@ void MapDecode::reducePreview() {
     // A preview row needs all of its block's rows; the last block may be short.
     const int complete = ready >= size_.height() ? targetRows : ready / divisor_;
     if (complete > reduced) {
+      if (previewPause_) previewPause_();
       ReduceRgb888Rows(picture_.rows, picture_.bytesPerLine, size_, divisor_, reduced, complete, previewTarget_);
       reduced = complete;
       previewRows_.store(reduced, std::memory_order_release);

@@ -1,17 +1,11 @@
-// Form1 bringing a map picture onto the canvas and the preview. A JPEG map is decoded in the background:
-// the canvas takes the map's size from its header at once, so presses are captured while the rows
-// arrive; the canvas and the preview fill in from the top and a thin line shows how far the decode is.
-// Other pictures load at once. A map that fails, at once or part way, leaves the canvas and the
-// preview as they were before it.
+#include "ui/map_loader.h"
 
 #include <QTimer>
 
+#include "map_picture/map_decode.h"
+#include "map_picture/map_picture_loader.h"
 #include "ui/decode_progress_line.h"
-#include "ui/form1.h"
-#include "ui/loupe.h"
 #include "ui/map_canvas.h"
-#include "ui/map_picture/map_decode.h"
-#include "ui/map_picture/map_picture_loader.h"
 #include "ui/preview_image.h"
 
 namespace velmaro::ui {
@@ -23,17 +17,22 @@ constexpr qsizetype kKeepOldPictureBytes = qsizetype{64} * 1024 * 1024;
 constexpr int kFollowMilliseconds = 40;
 }  // namespace
 
-void Form1::setUpMapLoading() {
-  progressLine_ = new DecodeProgressLine(Picture2);
-  followTimer_ = new QTimer(this);
+MapLoader::MapLoader(MapCanvas& canvas, PreviewImage& preview, QWidget& viewport, QObject* parent)
+    : QObject(parent),
+      canvas_(canvas),
+      preview_(preview),
+      followTimer_(new QTimer(this)),
+      progressLine_(new DecodeProgressLine(&viewport)) {
   followTimer_->setInterval(kFollowMilliseconds);
-  connect(followTimer_, &QTimer::timeout, this, &Form1::followDecode);
+  connect(followTimer_, &QTimer::timeout, this, &MapLoader::followDecode);
 }
 
-void Form1::loadMapPicture(const QString& path) {
+MapLoader::~MapLoader() = default;
+
+void MapLoader::load(const QString& path) {
   bool roomMade = false, interrupted = false;
   std::unique_ptr<map_picture::MapDecode> decode;
-  const auto beginning = map_picture::MapDecode::Begin(path, Image1->size(), decode, [&] {
+  const auto beginning = map_picture::MapDecode::Begin(path, preview_.size(), decode, [&] {
     roomMade = true;
     interrupted = makeRoomForMap();
   });
@@ -48,46 +47,44 @@ void Form1::loadMapPicture(const QString& path) {
       forgetPreviousMap();  // the map shown stays; only a large one was let go to make room
     return;
   }
-  loupe_->hide();  // it must not read rows the new decode has yet to write
-  Picture1->setLoadingPicture(decode->takePicture());
-  Image1->setLoadingPicture(decode->takePreview());
+  canvas_.setLoadingPicture(decode->takePicture());
+  preview_.setLoadingPicture(decode->takePreview());
   decode_ = std::move(decode);
   progressLine_->showProgress(0, decode_->height());
   followTimer_->start();
 }
 
-bool Form1::makeRoomForMap() {
+bool MapLoader::makeRoomForMap() {
   // A map still decoding is stopped at once; the map to go back to stays the one shown before it.
   const bool interrupted = decode_ != nullptr;
   if (interrupted) {
     cancelMapDecode();
   } else {
-    previousPreview_ = Image1->picture();
-    previousCanvasSize_ = Picture1->unzoomedSize();
+    previousPreview_ = preview_.picture();
+    previousCanvasSize_ = canvas_.unzoomedSize();
   }
-  if (Picture1->picture().sizeInBytes() > kKeepOldPictureBytes) Picture1->dropPicture();
-  if (!interrupted) previousPicture_ = Picture1->picture();
+  if (canvas_.picture().sizeInBytes() > kKeepOldPictureBytes) canvas_.dropPicture();
+  if (!interrupted) previousPicture_ = canvas_.picture();
   return interrupted;
 }
 
-void Form1::loadPictureAtOnce(const QString& path) {
+void MapLoader::loadPictureAtOnce(const QString& path) {
   std::optional<QImage> full = map_picture::LoadFull(path);
   if (!full) return;
-  std::optional<QImage> preview = map_picture::PreviewOf(*full, Image1->size());
+  std::optional<QImage> preview = map_picture::PreviewOf(*full, preview_.size());
   if (!preview) return;
   if (decode_) cancelMapDecode();
   forgetPreviousMap();
-  loupe_->hide();
-  Image1->setPicture(std::move(*preview));
-  Picture1->setPicture(std::move(*full));
+  preview_.setPicture(std::move(*preview));
+  canvas_.setPicture(std::move(*full));
 }
 
-void Form1::followDecode() {
+void MapLoader::followDecode() {
   if (!decode_) return;
   // The state first: rows read after it has ended are all the rows there will be.
   const map_picture::MapDecode::State state = decode_->state();
-  Picture1->setReadyRows(decode_->readyRows());
-  Image1->setReadyRows(decode_->previewRows());
+  canvas_.setDecodedRows(decode_->readyRows(), decode_->settledRows());
+  preview_.setReadyRows(decode_->previewRows());
   progressLine_->showProgress(decode_->readyRows(), decode_->height());
   if (state == map_picture::MapDecode::State::Running) return;
   const int previewDivisor = decode_->previewDivisor();
@@ -98,35 +95,32 @@ void Form1::followDecode() {
   }
   forgetPreviousMap();
   // The preview of a large map is the canvas's first reduced copy already: zooming out costs no pass over the map.
-  Picture1->offerReduced(Image1->picture(), previewDivisor);
+  canvas_.offerReduced(preview_.picture(), previewDivisor);
 }
 
-void Form1::cancelMapDecode() {
+void MapLoader::cancelMapDecode() {
   followTimer_->stop();
   progressLine_->hide();
   decode_.reset();  // stops it and waits for its threads
 }
 
-void Form1::showPreviousMap() {
-  loupe_->hide();
-  Image1->setPicture(previousPreview_);
+void MapLoader::showPreviousMap() {
+  preview_.setPicture(previousPreview_);
   if (previousPicture_.isNull()) {
-    Picture1->dropPicture();
-    Picture1->resize(previousCanvasSize_);
+    canvas_.dropPicture();
+    canvas_.resize(previousCanvasSize_);
   } else {
-    Picture1->setPicture(previousPicture_);
+    canvas_.setPicture(previousPicture_);
   }
   forgetPreviousMap();
 }
 
-void Form1::forgetPreviousMap() {
+void MapLoader::forgetPreviousMap() {
   previousPicture_ = QImage();
   previousPreview_ = QImage();
 }
 
-bool Form1::mapLoading() const { return decode_ != nullptr; }
-
-void Form1::waitForMap() {
+void MapLoader::waitForMap() {
   if (!decode_) return;
   decode_->wait();
   followDecode();

@@ -1,6 +1,6 @@
-#include "ui/map_picture/qt_picture.h"
+#include "map_picture/qt_picture.h"
 
-#include "ui/map_picture/memory_budget.h"
+#include "map_picture/memory_budget.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,11 +1,11 @@
-#include "ui/map_picture/map_picture_loader.h"
+#include "map_picture/map_picture_loader.h"
 
-#include "ui/map_picture/jpeg_decoder.h"
-#include "ui/map_picture/memory_budget.h"
-#include "ui/map_picture/picture_bytes.h"
-#include "ui/map_picture/pixel_buffer.h"
-#include "ui/map_picture/preview_reduction.h"
-#include "ui/map_picture/qt_picture.h"
+#include "map_picture/jpeg_decoder.h"
+#include "map_picture/memory_budget.h"
+#include "map_picture/picture_bytes.h"
+#include "map_picture/pixel_buffer.h"
+#include "map_picture/preview_reduction.h"
+#include "map_picture/qt_picture.h"
 
 #include <atomic>
 

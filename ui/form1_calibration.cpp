@@ -1,0 +1,71 @@
+// Form1's undo and redo of the point changes (the work is ui/point_editor's), and the link to the
+// calibration dialog, which takes the canvas's left presses as reference points while it is open.
+
+#include <QAction>
+#include <QKeySequence>
+#include <QShortcut>
+
+#include "ui/calibration_dialog.h"
+#include "ui/edge_field.h"
+#include "ui/form1.h"
+#include "ui/map_viewport.h"
+#include "ui/point_editor.h"
+#include "ui/preview_image.h"
+#include "ui/tab_control.h"
+#include "ui/utf8_text.h"
+
+namespace velmaro::ui {
+
+namespace {
+constexpr int kMapTab = 0;
+}  // namespace
+
+void Form1::installShortcuts() {
+  auto shortcut = [this](QKeySequence keys, void (Form1::*handler)()) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+  };
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &Form1::UndoPointChange);
+  shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &Form1::RedoPointChange);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &Form1::RedoPointChange);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::CalibrateFromPoints);
+  auto* calibrate = new QAction(QString::fromUtf8("Calibrate from points\u2026"), Image1);
+  connect(calibrate, &QAction::triggered, this, &Form1::CalibrateFromPoints);
+  Image1->addAction(calibrate);
+  Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+  viewport_->installShortcuts(*SSTab1->page(kMapTab));
+}
+
+void Form1::UndoPointChange() {
+  if (editor_->undo()) showReadout();
+}
+
+void Form1::RedoPointChange() {
+  if (editor_->redo()) showReadout();
+}
+
+void Form1::CalibrateFromPoints() {
+  if (!calibration_) {
+    calibration_ = new CalibrationDialog([this] { return notation(); }, [this] { return canvasSize(); }, this);
+    calibration_->setAttribute(Qt::WA_DeleteOnClose);
+    calibration_->setApplyHandler([this](const std::array<std::string, 4>& edges) { applyCalibration(edges); });
+  }
+  calibration_->show();
+  calibration_->raise();
+  calibration_->activateWindow();
+}
+
+CalibrationDialog* Form1::calibrationDialog() const { return calibration_; }
+
+bool Form1::takesReferencePoint(int button, double x, double y) {
+  if (button != 1 || !calibration_ || !calibration_->isVisible()) return false;
+  calibration_->addReferencePoint(x, y);
+  return true;
+}
+
+void Form1::applyCalibration(const std::array<std::string, 4>& edges) {
+  EdgeField* const fields[] = {Text2, Text3, Text4, Text5};
+  for (int i = 0; i < 4; ++i) fields[i]->setText(Utf8(edges[static_cast<std::size_t>(i)]));
+  Image1_MouseMove();
+}
+
+}  // namespace velmaro::ui
