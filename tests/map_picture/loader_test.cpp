@@ -1,11 +1,12 @@
-// The map loader against three tables: files decoded by their content or refused, the preview divisor for a
-// box, and the memory budget; and the block reduction's refusals. The pictures are the fuzz seeds; the expected
-// previews lie in expected/.
+// The map pictures against their tables: files decoded by their content or refused, decodes in the background,
+// the preview divisor for a box, the memory budget and zoomed views sampled from the rows; and the block
+// reduction's refusals. The pictures are the fuzz seeds; the expected previews lie in expected/.
 #include "tests/common/case_table.h"
 #include "map_picture/map_decode.h"
 #include "map_picture/map_picture_loader.h"
 #include "map_picture/memory_budget.h"
 #include "map_picture/preview_reduction.h"
+#include "map_picture/scaled_pixels.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,3 +118,17 @@ TEST_P(Budgets, SidesInRangeAndNeedWithinTheBudget) {
   EXPECT_EQ(FitsBudget(size, needed, std::stoll(row[2])), row[3] == "fits");
 }
 INSTANTIATE_TEST_SUITE_P(Table, Budgets, ::testing::ValuesIn(ReadCases(kHere + "budgets.txt")));
+
+class ScaledViews : public ::testing::TestWithParam<Case> {};
+TEST_P(ScaledViews, SampleOnlyTheReadyRows) {
+  const Case& row = GetParam();
+  QImage source(4, 2, QImage::Format_RGB888);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) source.setPixelColor(x, y, QColor(10 * x, 100 + 10 * y, 7));
+  const double factor = row.number(0);
+  const QRect shown(0, 0, static_cast<int>(4 * factor), static_cast<int>(2 * factor));
+  const auto pair = [](const std::string& text) { return QPoint(std::stoi(text), std::stoi(text.substr(text.find(',') + 1))); };
+  const QColor colour = ScaledRgb888(source, QRect(QPoint(0, 0), Size(row[1])), shown, factor).pixelColor(pair(row[2]));
+  EXPECT_EQ(QString("%1,%2,%3").arg(colour.red()).arg(colour.green()).arg(colour.blue()).toStdString(), row[3]);
+}
+INSTANTIATE_TEST_SUITE_P(Table, ScaledViews, ::testing::ValuesIn(ReadCases(kHere + "scaled_views.txt")));

@@ -6,10 +6,12 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <condition_variable>
+#include <mutex>
 
 #include "form1_fixture.h"
+#include "map_picture/map_decode.h"
 #include "ui/preview_image.h"
-#include "map_picture/scaled_pixels.h"
 
 using velmaro::testing::Form1Fixture;
 
@@ -60,6 +62,32 @@ class Form1LoadTest : public QObject {
     QCOMPARE(f.canvasPixel(QPoint(3900, 2900)), f.canvasPixel(QPoint(3900, 2800)));
   }
 
+  // Decoded rows that the preview thread has still to read must not be written: with the preview held back,
+  // a press on decoded rows leaves its disc waiting until the preview has read them.
+  void aDiscWaitsForTheRowsThePreviewStillReads() {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool held = true;
+    velmaro::map_picture::MapDecode::SetPreviewPauseForTests([&] {
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [&] { return !held; });
+    });
+    Form1Fixture f;
+    open(f, WriteMap(folder, "held.jpg", big));
+    QTRY_VERIFY(f.form->Picture1->readyRect().height() > 1000);
+    f.pressCanvas(QPoint(100, 500));
+    const bool drawnEarly = IsRed(f.canvasPixel(QPoint(100, 500)));
+    {
+      const std::lock_guard lock(mutex);
+      held = false;
+    }
+    changed.notify_all();
+    f.form->mapLoader().waitForMap();
+    velmaro::map_picture::MapDecode::SetPreviewPauseForTests({});
+    QVERIFY2(!drawnEarly, "a disc was drawn on rows the preview thread still reads");
+    QVERIFY(IsRed(f.canvasPixel(QPoint(100, 500))));
+  }
+
   void aDiscDrawnWhileTheMapDecodesShowsZoomedOut() {
     Form1Fixture f;
     open(f, WriteMap(folder, "sheet.jpg", QSize(4800, 3800)));  // its preview is the copy reduced by 8
@@ -98,32 +126,6 @@ class Form1LoadTest : public QObject {
     QVERIFY(IsRed(f.canvasPixel(QPoint(100, 100))));
     QVERIFY(f.form->Image1->picture() == previousPreview);
     QCOMPARE(f.form->Text1->text(), cut);  // the names follow the choice whatever the picture does
-  }
-
-  // A zoomed view of a 3-byte map: pixel (x, y) of the 4 x 2 source is (10x, 100 + 10y, 7).
-  void zoomedViewsReadTheRightSourcePixels_data() {
-    QTest::addColumn<double>("factor");
-    QTest::addColumn<QRect>("limit");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QColor>("expected");
-    QTest::newRow("enlarged, first pixel") << 2.0 << QRect(0, 0, 4, 2) << QPoint(1, 1) << QColor(0, 100, 7);
-    QTest::newRow("enlarged, last pixel") << 2.0 << QRect(0, 0, 4, 2) << QPoint(7, 3) << QColor(30, 110, 7);
-    QTest::newRow("enlarged, a block's edge") << 2.0 << QRect(0, 0, 4, 2) << QPoint(3, 2) << QColor(10, 110, 7);
-    QTest::newRow("halved, mean of the first 2 x 2") << 0.5 << QRect(0, 0, 4, 2) << QPoint(0, 0) << QColor(5, 105, 7);
-    QTest::newRow("halved, mean of the last 2 x 2") << 0.5 << QRect(0, 0, 4, 2) << QPoint(1, 0) << QColor(25, 105, 7);
-    QTest::newRow("rows not decoded are never read") << 2.0 << QRect(0, 0, 4, 1) << QPoint(5, 3) << QColor(20, 100, 7);
-    QTest::newRow("halved at the ready edge") << 0.5 << QRect(0, 0, 4, 1) << QPoint(0, 0) << QColor(5, 100, 7);
-  }
-  void zoomedViewsReadTheRightSourcePixels() {
-    QFETCH(double, factor);
-    QFETCH(QRect, limit);
-    QFETCH(QPoint, at);
-    QFETCH(QColor, expected);
-    QImage source(4, 2, QImage::Format_RGB888);
-    for (int y = 0; y < 2; ++y)
-      for (int x = 0; x < 4; ++x) source.setPixelColor(x, y, QColor(10 * x, 100 + 10 * y, 7));
-    const QRect shown(QPoint(0, 0), QSize(static_cast<int>(4 * factor), static_cast<int>(2 * factor)));
-    QCOMPARE(velmaro::map_picture::ScaledRgb888(source, limit, shown, factor).pixelColor(at), expected);
   }
 
   void closingTheWindowEndsTheDecode() {
