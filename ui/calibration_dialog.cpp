@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <charconv>
 #include <optional>
@@ -83,6 +84,17 @@ void CalibrationDialog::addReferencePoint(double x, double y) {
   Points->setCurrentCell(row, kKnownX);
   Points->setFocus();
   Points->editItem(Points->item(row, kKnownX));
+  // The press that made the point left the keyboard with the main window; the known values are typed
+  // next, so the keyboard comes here. Once more after the press has been handled through, because the
+  // window system may hand the activation to the pressed window only then.
+  takeKeyboard();
+  QTimer::singleShot(0, this, &CalibrationDialog::takeKeyboard);
+}
+
+void CalibrationDialog::takeKeyboard() {
+  if (!isVisible()) return;
+  raise();
+  activateWindow();
 }
 
 std::vector<ReferencePoint> CalibrationDialog::referencePoints() const {

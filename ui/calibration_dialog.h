@@ -27,7 +27,8 @@ class CalibrationDialog : public QDialog {
   CalibrationDialog(std::function<NotationChoice()> notation, std::function<CanvasSize()> canvas, QWidget* parent);
   void setApplyHandler(ApplyHandler handler) { apply_ = std::move(handler); }
 
-  // A new row for a press at (x, y) twips; its known-X field takes the keyboard.
+  // A new row for a press at (x, y) twips. The dialog becomes the active window with the row's known X
+  // open for typing: Tab goes on to its known Y, Return ends the row, ready for the next press.
   void addReferencePoint(double x, double y);
   void Apply();
 
@@ -37,6 +38,7 @@ class CalibrationDialog : public QDialog {
   QPushButton* CancelButton = nullptr;
 
  private:
+  void takeKeyboard();
   std::vector<ReferencePoint> referencePoints() const;
   Calibration refit();
 

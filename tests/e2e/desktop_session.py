@@ -158,8 +158,9 @@ class Velmaro:
         dialog = wait("the calibration dialog", lambda: (self.desktop.windows("^Calibrate from points") or [None])[0])
         self.desktop.run("xdotool", "windowmove", "--sync", str(dialog), "0", "640")  # off the map
         for pixel, x, y in CROSSINGS:
-            self.press(pixel)  # a reference point, not a capture, while the dialog is open
-            self.desktop.focus(dialog)
+            # A reference point, not a capture, while the dialog is open; its known X and Y are typed at once,
+            # with no click into the dialog, as a user does.
+            self.press(pixel)
             self.desktop.run("xdotool", "type", "--delay", "25", x + "\t" + y + "\n")
         self.desktop.keys("alt+a")
         wait("Apply to close the dialog", lambda: dialog not in self.desktop.windows("."))

@@ -9,6 +9,7 @@
 #include "form1_fixture.h"
 #include "tests/common/case_table.h"
 #include "ui/edge_field.h"
+#include "ui/map_canvas.h"
 #include "ui/tab_control.h"
 
 using velmaro::testing::Case;
@@ -20,15 +21,16 @@ static QString Focused(const Form1Fixture& f) {
   return focus == f.form->SSTab1->tabBar() ? QString("SSTab1") : focus ? focus->objectName() : QString("none");
 }
 
-// Tab, bar values, canvas left and top (twips), Text2, beeps, the face colour of "Save XY File" (in the
+// Tab, bar values, canvas left and top (twips), zoom, Text2, beeps, the face colour of "Save XY File" (in the
 // middle of its left edge, clear of the text), and the manual's text once loaded.
 static QString State(const Form1Fixture& f) {
   const velmaro::ui::Form1& w = *f.form;
   const QColor face = w.Command3->grab().toImage().pixelColor(4, w.Command3->height() / 2);
-  return QString("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+  return QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10")
       .arg(QString::number(w.SSTab1->currentIndex()), QString::number(w.HScroll1->value()),
-           QString::number(w.VScroll1->value()), QString::number(w.viewport().canvasLeft()), QString::number(w.viewport().canvasTop()),
-           w.Text2->text(), QString::number(f.platform.beepCount()), face.name(), w.RichTextBox1->toPlainText())
+           QString::number(w.VScroll1->value()), QString::number(w.viewport().canvasLeft()),
+           QString::number(w.viewport().canvasTop()), QString::number(w.Picture1->zoom()), w.Text2->text(),
+           QString::number(f.platform.beepCount()), face.name(), w.RichTextBox1->toPlainText())
       .trimmed();
 }
 

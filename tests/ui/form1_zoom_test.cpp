@@ -1,10 +1,23 @@
-// Zoom, panning and the program's argument on a real Form1. Frame 10000..15000 over 2000 pixels: one
-// picture pixel is 2.5 metres, so a press half a pixel off its spot reads a different whole metre.
+// Zoom, panning, the loupe and the program's argument on a real Form1. Frame 10000..15000 over 2000 pixels:
+// one picture pixel is 2.5 metres, so a press half a pixel off its spot reads a different whole metre.
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "form1_fixture.h"
+#include "ui/loupe.h"
 #include "ui/point_grid.h"
+
+namespace {
+// A map of 2 x 2 blocks, each of its own colour, so that a view halved or enlarged shows whole blocks.
+QImage Blocks(QImage::Format format) {
+  QImage picture(200, 100, format);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x) picture.setPixelColor(x, y, QColor(x / 2 * 2, y / 2 * 5, (x / 2 + y / 2) % 7 * 30));
+  return picture;
+}
+QColor BlockColour(int bx, int by) { return QColor(bx * 2, by * 5, (bx + by) % 7 * 30); }
+}  // namespace
 
 class Form1ZoomTest : public QObject {
   Q_OBJECT
@@ -24,6 +37,72 @@ class Form1ZoomTest : public QObject {
       QCOMPARE(f.form->XY_Grid->cellText(1, 2) + QString::number(f.form->PointCount()), "102502");
     }
   }
+  // What the canvas shows: at 2 every picture pixel covers 2 x 2 screen pixels, at 1/2 every block of
+  // 2 x 2 is one; through either way of drawing (3 bytes a pixel as JPEG maps are held, and RGB32).
+  void theShownMapAtTwiceAndHalf_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QPoint>("shown");
+    QTest::addColumn<QPoint>("block");
+    for (const auto& [format, name] : {std::pair{QImage::Format_RGB888, "3 bytes"}, {QImage::Format_RGB32, "RGB32"}}) {
+      QTest::newRow((std::string(name) + ", 2, first pixel").c_str()) << int(format) << 2 << QPoint(3, 3) << QPoint(0, 0);
+      QTest::newRow((std::string(name) + ", 2, inside").c_str()) << int(format) << 2 << QPoint(45, 21) << QPoint(11, 5);
+      QTest::newRow((std::string(name) + ", 2, last pixel").c_str()) << int(format) << 2 << QPoint(399, 199) << QPoint(99, 49);
+      QTest::newRow((std::string(name) + ", 1/2, first block").c_str()) << int(format) << -2 << QPoint(0, 0) << QPoint(0, 0);
+      QTest::newRow((std::string(name) + ", 1/2, inside").c_str()) << int(format) << -2 << QPoint(37, 13) << QPoint(37, 13);
+      QTest::newRow((std::string(name) + ", 1/2, last block").c_str()) << int(format) << -2 << QPoint(99, 49) << QPoint(99, 49);
+    }
+  }
+  void theShownMapAtTwiceAndHalf() {
+    QFETCH(int, format);
+    QFETCH(int, steps);
+    QFETCH(QPoint, shown);
+    QFETCH(QPoint, block);
+    velmaro::testing::Form1Fixture f;
+    f.form->Picture1->setPicture(Blocks(QImage::Format(format)));
+    f.form->Picture2->resize(50, 30);  // smaller than the map, so that halving it is a zoom the view allows
+    f.form->viewport().zoomBy(steps, QPoint(0, 0));
+    QCOMPARE(f.form->Picture1->zoom(), steps > 0 ? 2.0 : 0.5);
+    QCOMPARE(f.form->Picture1->grab().toImage().pixelColor(shown), BlockColour(block.x(), block.y()));
+  }
+
+  // The loupe under the pointer: its spot in picture pixels, what it shows there six times larger, and the
+  // coordinates a press there would capture.
+  void theLoupeShowsItsSpotAndItsCoordinates_data() {
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<QPointF>("spot");
+    QTest::addColumn<QString>("coordinates");
+    // (41, 31) reads X = 10000 + 615 * 5000 / 30000 = 10102.5 and Y = 30000 - 465 * 5000 / 22500 = 29896.7;
+    // (41.5, 31.5) reads 10000 + 622.5 / 6 = 10103.75 and 30000 - 472.5 * 2 / 9 = 29895.
+    QTest::newRow("1:1") << 0 << QPoint(41, 31) << QPointF(41, 31) << "X= 10102  Y= 29896";
+    QTest::newRow("zoomed 2") << 2 << QPoint(82, 62) << QPointF(41, 31) << "X= 10102  Y= 29896";
+    QTest::newRow("zoomed 2, between pixels") << 2 << QPoint(83, 63) << QPointF(41.5, 31.5) << "X= 10103  Y= 29895";
+  }
+  void theLoupeShowsItsSpotAndItsCoordinates() {
+    QFETCH(int, steps);
+    QFETCH(QPoint, pointer);
+    QFETCH(QPointF, spot);
+    QFETCH(QString, coordinates);
+    velmaro::testing::Form1Fixture f;
+    f.form->Picture1->setPicture(Blocks(QImage::Format_RGB888).scaled(2000, 1500));
+    f.form->viewport().zoomBy(steps, QPoint(0, 0));
+    f.form->viewport().toggleLoupe();
+    QMouseEvent move(QEvent::MouseMove, pointer, f.form->Picture1->mapToGlobal(QPointF(pointer)), Qt::NoButton, {}, {});
+    QCoreApplication::sendEvent(f.form->Picture1, &move);
+    velmaro::ui::Loupe& loupe = *f.form->viewport().loupe();
+    QVERIFY(!loupe.isHidden());
+    QCOMPARE(loupe.spot(), spot);
+    QCOMPARE(loupe.coordinates(), coordinates);
+    // Six screen pixels a picture pixel from the lens's centre, clear of the cross-hair.
+    const QImage lens = loupe.grab().toImage();
+    for (const QPoint offset : {QPoint(4, 4), QPoint(-4, -4), QPoint(12, 18)}) {
+      const QPointF under = spot + QPointF(offset) / velmaro::ui::kLoupeMagnification;
+      const QPoint pixel(static_cast<int>(std::floor(under.x())), static_cast<int>(std::floor(under.y())));
+      QCOMPARE(lens.pixelColor(QPoint(80, 80) + offset), f.form->Picture1->picture().pixelColor(pixel));
+    }
+  }
+
   void wheelAndMiddleDragMoveTheMapAndTheBarsThenTheArgumentOpensAMapWithoutTheDialog() {
     velmaro::testing::Form1Fixture f;
     f.givePicture(2000, 1500);

@@ -7,11 +7,13 @@
 // kSteps below. X,Y are canvas pixels; a NAME starting with "@" lies in the session's own folder (also the
 // working and the application folder), which the transcript shows as "@". After every line the transcript
 // gets the dialogs, messages, launches and beeps in call order, the bytes of every file that changed, and
-// every watched value that changed; consecutive grid rows that changed alike are written as one range.
+// every watched value that changed; consecutive grid rows that changed alike are written as one range. A grid
+// row whose cells or name changed without the grid being told to show it anew breaks the session.
 
 #include <QTest>
 #include <QtWidgets>
 #include <random>
+#include <set>
 #include <sys/mount.h>
 
 #include "platform/fake_platform.h"
@@ -106,6 +108,14 @@ QStringList JoinRowRanges(const QStringList& lines) {
 class Session {
  public:
   Session() {
+    const QAbstractItemModel* model = grid()->model();
+    QObject::connect(model, &QAbstractItemModel::dataChanged, [this](const QModelIndex& top, const QModelIndex& bottom) {
+      for (int row = top.row(); row <= bottom.row(); ++row) refreshedCells_.insert(row + 1);
+    });
+    QObject::connect(model, &QAbstractItemModel::headerDataChanged, [this](Qt::Orientation side, int first, int last) {
+      for (int row = first; side == Qt::Vertical && row <= last; ++row) refreshedNames_.insert(row + 1);
+    });
+    for (int row = 1; row <= kMaxPoints; ++row) rowCells_[row] = cellsOf(row);
     platform_.fake.setApplicationFolder(dir_.path().toStdString());
     QDir::setCurrent(dir_.path());
     run("start");
@@ -118,6 +128,7 @@ class Session {
     out_ << "> " + line;
     // A map decodes in the background; the transcript records the window once it is whole.
     for (const QString& part : line.split(';')) step(QProcess::splitCommand(part)), form_.mapLoader().waitForMap();
+    checkRowsShown(line);
     record();
   }
   QString startTranscript() const { return Text(start_); }
@@ -171,6 +182,8 @@ class Session {
     grid()->scrollTo(cell);
     Mouse(grid()->viewport(), grid()->visualRect(cell).center(), Button(a.last()));
   }
+  void undo(const QStringList&) { form_.UndoPointChange(); }
+  void redo(const QStringList&) { form_.RedoPointChange(); }
   void hover(const QStringList& a) {
     Mouse(a.value(0) == "preview" ? w("Image1") : form_.Picture1, {5, 5}, Qt::NoButton, {QEvent::MouseMove});
   }
@@ -251,6 +264,20 @@ class Session {
     return s;
   }
 
+  QString cellsOf(int row) const {
+    return QStringList{grid()->cellText(row, 1), grid()->cellText(row, 2), grid()->cellText(row, 3), grid()->cellText(row, 4)}.join('|');
+  }
+  // The grid shows a row anew only when told; a row whose cells or name changed untold would show stale text.
+  void checkRowsShown(const QString& after) {
+    for (int row = 1; row <= kMaxPoints; ++row) {
+      const QString cells = cellsOf(row), name = grid()->cellText(row, 0);
+      if ((cells != rowCells_[row] && !refreshedCells_.contains(row)) || (name != rowNames_[row] && !refreshedNames_.contains(row)))
+        out_ << QString("  row %1 changed but was not shown anew (%2)").arg(row).arg(after), whole = false;
+      rowCells_[row] = cells, rowNames_[row] = name;
+    }
+    refreshedCells_.clear(), refreshedNames_.clear();
+  }
+
   // After a line: what the platform was asked, the text files that changed, the watched values that changed.
   void record() {
     QStringList lines;
@@ -291,8 +318,10 @@ class Session {
           : kind < 75 ? QStringList{"click", QString("Option%1").arg(1 + pick(3))}
           : kind < 82 ? QStringList{"type", field, QString("0123456789.:-a ").mid(pick(15), 1 + pick(4))}
           : kind < 89 ? QStringList{"paste", field, texts[pick(11)]}
-          : kind < 99 ? QStringList{"hover", pick(2) ? "preview" : "canvas"} : QStringList{"click", "Command3"};
+          : kind < 93 ? QStringList{"hover", pick(2) ? "preview" : "canvas"}
+          : kind < 96 ? QStringList{"undo"} : kind < 99 ? QStringList{"redo"} : QStringList{"click", "Command3"};
       step(words), platform_.log.clear();
+      checkRowsShown(words.join(' '));
       const PointTable& table = form_.pointTable();
       full += table.full(), empty += table.empty();
       QString broken = form_.PointCount() == table.size() + 1 && !(table.size() > kMaxPoints) ? "" : "PointCount";
@@ -314,6 +343,8 @@ class Session {
   State state_;
   std::map<QString, QByteArray> files_;
   QStringList mounts_;
+  std::map<int, QString> rowCells_, rowNames_;  // what each point row showed at the last check
+  std::set<int> refreshedCells_, refreshedNames_;  // rows the grid was told to show anew since
 };
 
 // The steps, by their first word. The words after it:
@@ -324,6 +355,8 @@ const Session::Step Session::kSteps[] = {
     {"click", &Session::click},                 // NAME...: real left clicks on controls (buttons, options, arrow pictures)
     {"press", &Session::press},                 // X,Y... left|right|middle: real presses on the canvas, one after the other
     {"press-row", &Session::pressRow},          // ROW left|right: a real press on that row of XY_Grid (0 the header row)
+{"undo", &Session::undo},                   // the last point change taken back (Ctrl+Z)
+{"redo", &Session::redo},                   // the last change taken back done again (Ctrl+Shift+Z)
     {"hover", &Session::hover},                 // preview|canvas: the pointer crosses it
     {"paste", &Session::paste},                 // NAME [TEXT]...: text fields set as pasted (not typed), in pairs; a last text may be absent
     {"type", &Session::type},                   // NAME KEYS: real key presses
