@@ -1,7 +1,6 @@
 // files/ on the rows of cases.txt, transcribed into one golden file, and on the names of disk.txt.
 
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,24 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kHere = VELMARO_FILES_TESTS;
 
-// Permission bits do not bind root: a root run writes as "nobody" for as long as this lives. Changing the
-// effective user makes the process undumpable, which would stop the leak checker at exit, so both go back.
-struct AsNobody {
-  const bool switched = ::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-  ~AsNobody() {
-    if (switched && ::seteuid(0) == 0 && ::setegid(0) == 0) ::prctl(PR_SET_DUMPABLE, 1);
-  }
-};
-
-// A field spells a byte as \xHH and CR LF as ¶.
-std::string Unescape(std::string field) {
-  for (std::size_t at; (at = field.find("¶")) != std::string::npos;) field.replace(at, 2, "\r\n");
-  for (std::size_t at = 0; (at = field.find("\\x", at)) != std::string::npos; ++at) {
-    field.replace(at, 4, 1, static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)));
-  }
-  return field;
-}
-
 std::string Output(const velmaro::testing::Case& c) {
   const std::string in = Unescape(c[1]);
   if (c[0] == "decode") return (IsValidUtf8(in) ? "UTF-8 " : "Windows-1252 ") + DecodeUtf8OrWindows1252(in);
@@ -64,12 +45,6 @@ TEST(FilesGolden, Cases) {
   std::string transcript;
   for (const auto& c : testing::ReadCases(kHere / "cases.txt")) transcript += c.name + ": " + Output(c) + "\n";
   ExpectGolden(kHere / "expected" / "cases.txt", transcript);
-}
-
-std::string KindName(const std::optional<FileError>& error) {
-  constexpr const char* kNames[] = {"NoFileName", "DialogPreset", "NotFound", "IsFolder", "NotRegularFile",
-                                    "PermissionDenied", "ReadOnlyFileSystem", "DiskFull", "TooLarge", "Other"};
-  return error ? kNames[static_cast<int>(error->kind)] : "ok";
 }
 
 // Every entry of the folder: link or not, mode, bytes.

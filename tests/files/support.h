@@ -1,14 +1,19 @@
 #pragma once
-// What the tests of files/ and of the rich-text box share: golden files.
+// What the tests of files/ and of the rich-text box share: golden files, bytes spelt in a table, error
+// kinds by name, and running as "nobody".
 
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "files/bounded_file.h"
+#include "files/file_error.h"
 
 namespace velmaro::test {
 
@@ -18,6 +23,30 @@ inline std::string Slurp(const std::filesystem::path& file) { return ReadWholeFi
 inline void ExpectGolden(const std::filesystem::path& expected, const std::string& actual) {
   if (std::getenv("VELMARO_UPDATE_GOLDEN") != nullptr) std::ofstream(expected, std::ios::binary) << actual;
   else EXPECT_EQ(actual, Slurp(expected)) << expected;
+}
+
+// Permission bits do not bind root: a root run writes as "nobody" for as long as this lives. Changing the
+// effective user makes the process undumpable, which would stop the leak checker at exit, so both go back.
+struct AsNobody {
+  const bool switched = ::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+  ~AsNobody() {
+    if (switched && ::seteuid(0) == 0 && ::setegid(0) == 0) ::prctl(PR_SET_DUMPABLE, 1);
+  }
+};
+
+// A field spells a byte as \xHH and CR LF as ¶.
+inline std::string Unescape(std::string field) {
+  for (std::size_t at; (at = field.find("¶")) != std::string::npos;) field.replace(at, 2, "\r\n");
+  for (std::size_t at = 0; (at = field.find("\\x", at)) != std::string::npos; ++at) {
+    field.replace(at, 4, 1, static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)));
+  }
+  return field;
+}
+
+inline std::string KindName(const std::optional<FileError>& error) {
+  constexpr const char* kNames[] = {"NoFileName", "DialogPreset", "NotFound", "IsFolder", "NotRegularFile",
+                                    "PermissionDenied", "ReadOnlyFileSystem", "DiskFull", "TooLarge", "Other"};
+  return error ? kNames[static_cast<int>(error->kind)] : "ok";
 }
 
 }  // namespace velmaro::test
