@@ -10,6 +10,7 @@
 // exit code: a slow machine does not fail anything.
 #include <QCoreApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QStringList>
 
 #include <cstdio>
@@ -132,6 +133,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: velmaro_bench [--sizes 72,300] [--repeat 5] [--cases load,scroll,capture,startup]\n");
     return 2;
   }
+  // The measured windows keep their recovery journals in a folder of their own, and none of the user's
+  // journals is offered to a window started here.
+  const QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
   // The window cases need a QApplication; the load cases run in children that make their own.
   velmaro::bench::EnsureApplication();
   return RunAll(*options) ? 0 : 1;

@@ -5,6 +5,7 @@
 // the pixels under a disc), kept and dropped together with the step. It lives in memory for the session
 // only; nothing of it is ever written to a file.
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -56,6 +57,15 @@ class PointHistory {
     state = steps_[done_].change.before;
     return &steps_[done_];
   }
+  // Every step recorded, and how many of them are in effect (the rest can be redone); and the same put
+  // back, as a session brought back after a crash needs. A count beyond the steps is taken as all of them.
+  const std::vector<Step>& steps() const { return steps_; }
+  std::size_t done() const { return done_; }
+  void restore(std::vector<Step> steps, std::size_t done) {
+    steps_ = std::move(steps);
+    done_ = std::min(done, steps_.size());
+  }
+
   // Does the last undone change again: table and state as they stood after it.
   Step* redo(PointTable& table, PointState& state) {
     if (done_ == steps_.size() || !ApplyPointChange(steps_[done_].change, true, table)) return nullptr;

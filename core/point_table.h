@@ -20,6 +20,7 @@ struct PointRow {
   std::string xText;    // column 2
   std::string yLetter;  // column 3: "N" or "S"
   std::string yText;    // column 4
+  bool operator==(const PointRow&) const = default;
 };
 
 // "Pt" followed by the SignedNumberText of the row: "Pt 1", "Pt 17".

@@ -37,12 +37,16 @@ void PutField(std::string& body, const JournalField& field) {
   }
 }
 
-// Reads the fields of `body` after the kind byte, following the signature. False on any mismatch,
-// a value running past the body, or bytes left over.
+constexpr std::string_view kAnyFields = "*";
+
+// Reads the fields of `body` after the kind byte, following the signature (any letters up to the body's
+// end for "*"). False on any mismatch, a value running past the body, or bytes left over.
 bool ParseFields(std::string_view body, std::string_view signature, std::vector<JournalField>& fields) {
   std::size_t at = 1;
-  for (const char letter : signature) {
-    if (at >= body.size() || body[at] != letter) return false;
+  const bool any = signature == kAnyFields;
+  for (std::size_t i = 0; any ? at < body.size() : i < signature.size(); ++i) {
+    const char letter = any ? body[at] : signature[i];
+    if (at >= body.size() || body[at] != letter || (letter != 'i' && letter != 'd' && letter != 's')) return false;
     ++at;
     if (letter == 's') {
       if (body.size() - at < 4) return false;
@@ -110,6 +114,7 @@ bool operator==(const JournalRecord& a, const JournalRecord& b) {
 
 bool FitsKind(const JournalRecord& record) {
   const RecordKindInfo* info = FindRecordKind(record.kind);
+  if (info != nullptr && info->signature == kAnyFields) return true;
   if (info == nullptr || info->signature.size() != record.fields.size()) return false;
   for (std::size_t i = 0; i < record.fields.size(); ++i) {
     if (TypeLetter(record.fields[i]) != info->signature[i]) return false;

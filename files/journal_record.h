@@ -8,7 +8,8 @@
 // All numbers are little-endian. The type bytes repeat what the kind's signature says, so a record
 // written by another version with other fields is refused as Malformed rather than misread.
 //
-// Each kind has a fixed signature, one letter a field ('i' integer, 'd' double, 's' text). Adding a
+// Each kind has a fixed signature, one letter a field ('i' integer, 'd' double, 's' text), or "*" for any
+// number of fields of any type. Adding a
 // kind is a number in RecordKind and a line in kRecordKinds; numbers already used never change
 // meaning, since journals outlive the program that wrote them.
 
@@ -33,6 +34,8 @@ enum class RecordKind : std::uint8_t {
   Notation = 9,
   ReferenceModel = 10,
   Saved = 11,
+  Snapshot = 12,
+  Field = 13,
 };
 
 struct RecordKindInfo {
@@ -49,13 +52,15 @@ inline constexpr RecordKindInfo kRecordKinds[] = {
     {RecordKind::MapOpened, "map_opened", "siidd"},      // map path, size, modification time, canvas width, height
     {RecordKind::Capture, "capture", "idd"},             // button, x, y
     {RecordKind::RemovalOnMap, "removal_on_map", "dd"},  // x, y of the right press
-    {RecordKind::RemovalFromGrid, "removal_from_grid", "i"},  // row
+    {RecordKind::RemovalFromGrid, "removal_from_grid", "ii"},  // row, the grid's current column
     {RecordKind::Undo, "undo", ""},
     {RecordKind::Redo, "redo", ""},
     {RecordKind::EdgeField, "edge_field", "is"},         // field index (Text2..Text5), its text
     {RecordKind::Notation, "notation", "i"},             // the notation chosen
     {RecordKind::ReferenceModel, "reference_model", "s"},  // the reference-point model, opaque
     {RecordKind::Saved, "saved", "s"},                   // the XY file just written
+    {RecordKind::Snapshot, "snapshot", "*"},             // the session as a map was opened (files/session_snapshot)
+    {RecordKind::Field, "field", "ss"},                  // a text field or caption by its control's name, its text
 };
 
 // Nothing for a kind this program does not know.

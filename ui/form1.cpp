@@ -21,6 +21,7 @@
 #include "ui/map_viewport.h"
 #include "ui/point_editor.h"
 #include "ui/point_grid.h"
+#include "ui/session_journal.h"
 #include "ui/preview_image.h"
 #include "ui/tab_control.h"
 #include "ui/twips.h"
@@ -55,6 +56,7 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
                                             [this](double x, double y) { return readoutAt(x, y); }, nullptr);
   loader_ = std::make_unique<MapLoader>(*Picture1, *Image1, *Picture2, nullptr);
   editor_ = std::make_unique<PointEditor>(table_, cursor_, *Picture1, *XY_Grid, *Command3);
+  setUpJournal();
   connectHandlers();
   installShortcuts();
 }
@@ -74,6 +76,8 @@ void Form1::Form_Load(const std::optional<std::string>& startMap) {
   XY_Grid->makeCurrent(0, 4);
   show();
   table_ = PointTable{};
+  // A session that ended without saving comes back first, if the user wants it, in place of a new start.
+  if (offerRecovery()) return;
   if (startMap) {
     openMap(*startMap);
     return;
@@ -146,8 +150,17 @@ void Form1::setMapFrame(const MapFrame& frame) {
   Text3->setText(Utf8(frame.right));
   Text4->setText(Utf8(frame.top));
   Text5->setText(Utf8(frame.bottom));
-  Label1->setText(Utf8(frame.xCaption));
-  Label2->setText(Utf8(frame.yCaption));
+  setCaptions(frame.xCaption, frame.yCaption);
+}
+
+void Form1::setCaptions(const std::string& xCaption, const std::string& yCaption) {
+  // Label2 first, as the captions have always been written.
+  for (QLabel* label : {Label2, Label1}) {
+    const QString caption = Utf8(label == Label1 ? xCaption : yCaption);
+    if (label->text() == caption) continue;
+    label->setText(caption);
+    journalField(label->objectName(), caption);
+  }
 }
 
 CanvasSize Form1::canvasSize() const { return CanvasSize{Picture1->widthTwips(), Picture1->heightTwips()}; }

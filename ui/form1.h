@@ -12,11 +12,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/capture.h"
 #include "core/coordinate_type.h"
 #include "core/map_frame.h"
 #include "core/point_table.h"
+#include "files/journal_record.h"
 #include "ui/form1_controls.h"
+
+namespace velmaro {
+struct JournalContents;
+struct SessionSnapshot;
+}  // namespace velmaro
+
+class QTimer;
 
 namespace velmaro::platform {
 class Platform;
@@ -28,6 +38,7 @@ class CalibrationDialog;
 class MapLoader;
 class MapViewport;
 class PointEditor;
+class SessionJournal;
 
 inline constexpr char kMessageTitle[] = "Tessaro";
 
@@ -94,6 +105,7 @@ class Form1 : public QWidget, public Form1Controls {
   // The collaborators, for tests and measurements.
   MapViewport& viewport() const { return *viewport_; }
   MapLoader& mapLoader() const { return *loader_; }
+  SessionJournal& journal() const { return *journal_; }
 
   // State shared by the handlers, readable by tests.
   const PointTable& pointTable() const { return table_; }
@@ -103,11 +115,33 @@ class Form1 : public QWidget, public Form1Controls {
   void setNotation(NotationChoice notation);
   MapFrame mapFrame() const;
   void setMapFrame(const MapFrame& frame);
+  // The session as the recovery journal keeps it when a map opens (files/session_snapshot): fields,
+  // notation, table, cursor, undo steps, the canvas's fill state and the grid's current cell.
+  std::vector<JournalField> sessionSnapshot() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The point changes, journalled; presses, replay and the keys all come through these.
+  CaptureOutcome captureAt(double x, double y);
+  void removeNearest(double x, double y);
+  void removeGridRow(int row);
+  void undo();
+  void redo();
+  // The recovery journal: what each change records, the session as a map opens, bringing a session back.
+  void setUpJournal();
+  void journalChange(JournalRecord change, bool work = true);
+  void journalField(const QString& name, const QString& text);
+  void setCaptions(const std::string& xCaption, const std::string& yCaption);
+  void mapShown(const std::string& path);
+  void restoreSession(const SessionSnapshot& snapshot);
+  bool offerRecovery();
+  void recover(const JournalContents& journal, bool withMap);
+  void replay(const JournalRecord& change);
+  void reportJournalFailure();
+
   void connectHandlers();
   void installShortcuts();
   void filterFrameKey(std::int16_t& KeyAscii);
@@ -127,6 +161,11 @@ class Form1 : public QWidget, public Form1Controls {
   std::unique_ptr<MapViewport> viewport_;
   std::unique_ptr<MapLoader> loader_;
   std::unique_ptr<PointEditor> editor_;
+  std::unique_ptr<SessionJournal> journal_;
+  QTimer* journalCheck_ = nullptr;
+  bool openingMap_ = false;    // field changes now are what opening a map does, not the user's work
+  std::string shownMap_;       // the map the canvas shows, and the one before it
+  std::string previousMap_;
   QPointer<CalibrationDialog> calibration_;
 };
 

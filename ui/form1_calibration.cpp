@@ -35,12 +35,19 @@ void Form1::installShortcuts() {
   viewport_->installShortcuts(*SSTab1->page(kMapTab));
 }
 
-void Form1::UndoPointChange() {
-  if (editor_->undo()) showReadout();
+void Form1::UndoPointChange() { undo(); }
+void Form1::RedoPointChange() { redo(); }
+
+void Form1::undo() {
+  if (!editor_->undo()) return;
+  showReadout();
+  journalChange({RecordKind::Undo, {}});
 }
 
-void Form1::RedoPointChange() {
-  if (editor_->redo()) showReadout();
+void Form1::redo() {
+  if (!editor_->redo()) return;
+  showReadout();
+  journalChange({RecordKind::Redo, {}});
 }
 
 void Form1::CalibrateFromPoints() {

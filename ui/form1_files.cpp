@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "ui/form1.h"
 #include "ui/map_loader.h"
+#include "ui/session_journal.h"
 #include "ui/utf8_text.h"
 #include "ui/rich_text/rich_text_loader.h"
 
@@ -37,12 +38,15 @@ void Form1::Select_File(std::string& Fichier) {
 void Form1::openMap(const std::string& Fichier) {
   const QString path = Utf8(Fichier);
   setPointer(true);
-  loader_->load(path);
+  if (loader_->load(path)) mapShown(Fichier);
+  // What follows is what opening a map does by itself: journalled for a replay, but no work to save.
+  const bool wasOpening = std::exchange(openingMap_, true);
   Text1->setText(path);
   Text6->setText(Utf8(XyFileName(Fichier)));
   const std::string infoName = InfoFileName(Fichier);
   Text8->setText(Utf8(infoName));
   if (FileExists(infoName) == 1) Affiche_Parametres(infoName);
+  openingMap_ = wasOpening;
   setPointer(false);
 }
 
@@ -62,6 +66,7 @@ void Form1::Command3_Click() {
   // question follow all the same.
   const std::string xyName = Text(Text6);
   const bool written = !WriteXyFile(xyName, table_).has_value();
+  if (written) journal_->saved();
   if (written) {
     platform_.showMessage(
         {xyName + " has been saved", platform::Buttons::Ok, platform::Icon::Information, kMessageTitle});

@@ -24,15 +24,31 @@ void Form1::Picture1_MouseDown(int button, int /*shift*/, double x, double y) {
     Remove_Point(x, y);
     return;
   }
-  if (editor_->capture(x, y, mapFrame(), notation(), canvasSize()) == CaptureOutcome::TableFull)
+  if (captureAt(x, y) == CaptureOutcome::TableFull)
     platform_.showMessage({"Maximum 250 points", platform::Buttons::Ok, platform::Icon::Stop, kMessageTitle});
 }
 
-void Form1::Remove_Point(double X, double Y) { editor_->removeNearest(X, Y, mapFrame(), notation(), canvasSize()); }
+void Form1::Remove_Point(double X, double Y) { removeNearest(X, Y); }
 
 void Form1::XY_Grid_MouseDown(int button, int /*shift*/, double /*x*/, double /*y*/) {
   // Unlike a bare row deletion, this keeps the table whole: the count drops and the names close up.
-  if (button == 2) editor_->removeRow(XY_Grid->currentRow());
+  if (button == 2) removeGridRow(XY_Grid->currentRow());
+}
+
+CaptureOutcome Form1::captureAt(double x, double y) {
+  const CaptureOutcome outcome = editor_->capture(x, y, mapFrame(), notation(), canvasSize());
+  journalChange({RecordKind::Capture, {std::int64_t{1}, x, y}});
+  return outcome;
+}
+
+void Form1::removeNearest(double x, double y) {
+  editor_->removeNearest(x, y, mapFrame(), notation(), canvasSize());
+  journalChange({RecordKind::RemovalOnMap, {x, y}});
+}
+
+void Form1::removeGridRow(int row) {
+  editor_->removeRow(row);
+  journalChange({RecordKind::RemovalFromGrid, {std::int64_t{row}, std::int64_t{XY_Grid->currentColumn()}}});
 }
 
 void Form1::Picture1_MouseMove(QPoint canvasPixel) {
@@ -53,8 +69,7 @@ QString Form1::readoutAt(double xTwips, double yTwips) const {
 void Form1::Image1_MouseMove() {
   MapFrame frame = mapFrame();
   RecomputeAxisCaptions(frame, notation());
-  Label2->setText(Utf8(frame.yCaption));
-  Label1->setText(Utf8(frame.xCaption));
+  setCaptions(frame.xCaption, frame.yCaption);
 }
 
 void Form1::ApplyHorizontalScroll() { viewport_->applyHorizontalScroll(); }

@@ -16,6 +16,7 @@
 #include "ui/point_grid.h"
 #include "ui/preview_image.h"
 #include "ui/rich_text/rich_text_loader.h"
+#include "ui/session_journal.h"
 #include "ui/tab_control.h"
 
 namespace velmaro::ui {
@@ -46,7 +47,10 @@ void Form1::Command7_Click() {
     platform_.showMessage({"Unable to launch e-mail", platform::Buttons::Ok, platform::Icon::None, {}});
 }
 
-void Form1::Command5_Click() { platform_.quit(); }
+void Form1::Command5_Click() {
+  journal_->quit();  // a deliberate end: nothing is to be brought back
+  platform_.quit();
+}
 
 void Form1::SSTab1_Click(int /*previousTab*/) {
   if (SSTab1->currentCaption() != "Infos") return;

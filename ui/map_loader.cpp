@@ -29,29 +29,27 @@ MapLoader::MapLoader(MapCanvas& canvas, PreviewImage& preview, QWidget& viewport
 
 MapLoader::~MapLoader() = default;
 
-void MapLoader::load(const QString& path) {
+bool MapLoader::load(const QString& path) {
   bool roomMade = false, interrupted = false;
   std::unique_ptr<map_picture::MapDecode> decode;
   const auto beginning = map_picture::MapDecode::Begin(path, preview_.size(), decode, [&] {
     roomMade = true;
     interrupted = makeRoomForMap();
   });
-  if (beginning == map_picture::MapDecode::Beginning::NotForMe) {
-    loadPictureAtOnce(path);
-    return;
-  }
+  if (beginning == map_picture::MapDecode::Beginning::NotForMe) return loadPictureAtOnce(path);
   if (beginning == map_picture::MapDecode::Beginning::Refused) {
     if (interrupted)
       showPreviousMap();  // not the half-decoded map it stopped
     else if (roomMade)
       forgetPreviousMap();  // the map shown stays; only a large one was let go to make room
-    return;
+    return false;
   }
   canvas_.setLoadingPicture(decode->takePicture());
   preview_.setLoadingPicture(decode->takePreview());
   decode_ = std::move(decode);
   progressLine_->showProgress(0, decode_->height());
   followTimer_->start();
+  return true;
 }
 
 bool MapLoader::makeRoomForMap() {
@@ -68,15 +66,16 @@ bool MapLoader::makeRoomForMap() {
   return interrupted;
 }
 
-void MapLoader::loadPictureAtOnce(const QString& path) {
+bool MapLoader::loadPictureAtOnce(const QString& path) {
   std::optional<QImage> full = map_picture::LoadFull(path);
-  if (!full) return;
+  if (!full) return false;
   std::optional<QImage> preview = map_picture::PreviewOf(*full, preview_.size());
-  if (!preview) return;
+  if (!preview) return false;
   if (decode_) cancelMapDecode();
   forgetPreviousMap();
   preview_.setPicture(std::move(*preview));
   canvas_.setPicture(std::move(*full));
+  return true;
 }
 
 void MapLoader::followDecode() {
@@ -91,6 +90,7 @@ void MapLoader::followDecode() {
   cancelMapDecode();
   if (state != map_picture::MapDecode::State::Decoded) {
     showPreviousMap();  // part way through, the map turned out damaged
+    emit reverted();
     return;
   }
   forgetPreviousMap();

@@ -29,16 +29,21 @@ class MapLoader : public QObject {
   MapLoader(MapCanvas& canvas, PreviewImage& preview, QWidget& viewport, QObject* parent);
   ~MapLoader() override;
 
-  // The picture at `path` onto the canvas and the preview; nothing changes when it cannot be loaded.
-  void load(const QString& path);
+  // The picture at `path` onto the canvas and the preview. True when the canvas took it (whole, or from its
+  // header while it decodes); false, with nothing changed, when it cannot be loaded.
+  bool load(const QString& path);
   // Whether a map still decodes, and waiting until it is done (for tests and measurements; the window
   // itself never waits).
   bool loading() const { return decode_ != nullptr; }
   void waitForMap();
 
+ signals:
+  // A map that was decoding turned out damaged part way: the canvas shows the map before it again.
+  void reverted();
+
  private:
   bool makeRoomForMap();
-  void loadPictureAtOnce(const QString& path);
+  bool loadPictureAtOnce(const QString& path);
   void followDecode();
   void cancelMapDecode();
   void showPreviousMap();

@@ -57,9 +57,10 @@ void PointEditor::removeRow(int row) {
 }
 
 PointEditor::CanvasMark PointEditor::markAndDraw(double x, double y, double radius, QColor colour) {
-  CanvasMark mark{x, y, radius, colour, canvas_.fillColor(), canvas_.fillStyleSolid(), grid_.currentRow(),
-                  grid_.currentColumn(), DiscUndo{}};
-  if (radius <= 0) return mark;
+  CanvasMark mark{DiscMark{x, y, radius, colour.rgb() & 0xFFFFFFu, canvas_.fillColor().rgb() & 0xFFFFFFu,
+                           canvas_.fillStyleSolid(), grid_.currentRow(), grid_.currentColumn()},
+                  DiscUndo{}};
+  if (radius <= 0 || !drawing_) return mark;
   // The fill state stays set afterwards, as a picture box keeps it.
   canvas_.setFillColor(colour);
   canvas_.setFillStyleSolid(true);
@@ -92,10 +93,10 @@ bool PointEditor::undo() {
   // Pixels taken from another map (or before the picture was dropped) would paint the old map onto the new
   // one: then the table goes back and the canvas stays as it is.
   canvas_.takeBack(mark.undo);
-  canvas_.setFillColor(mark.fillBefore);
-  canvas_.setFillStyleSolid(mark.solidBefore);
+  canvas_.setFillColor(QColor::fromRgb(mark.disc.fillBefore));
+  canvas_.setFillStyleSolid(mark.disc.solidBefore);
   showChange(step->change, state);
-  grid_.makeCurrent(mark.currentRow, mark.currentColumn);
+  grid_.makeCurrent(mark.disc.currentRow, mark.disc.currentColumn);
   return true;
 }
 
@@ -104,16 +105,28 @@ bool PointEditor::redo() {
   auto* step = history_.redo(table_, state);
   if (!step) return false;
   const PointChange& change = step->change;
-  const CanvasMark& was = step->mark;
+  const DiscMark was = step->mark.disc;
   // Done again as at the first time: the pixels under the disc are taken afresh, then the disc drawn.
-  step->mark = markAndDraw(was.x, was.y, was.radius, was.colour);
+  step->mark = markAndDraw(was.x, was.y, was.radius, QColor::fromRgb(was.colour));
   showChange(change, state);
   if (change.kind == PointChange::Kind::Added) {
     showCapturedRow(change.row);
-  } else if (step->mark.radius > 0 && !table_.empty()) {
+  } else if (was.radius > 0 && !table_.empty()) {
     grid_.makeCurrent(table_.size(), 0);
   }
   return true;
+}
+
+std::vector<PointHistory<DiscMark>::Step> PointEditor::steps() const {
+  std::vector<PointHistory<DiscMark>::Step> steps;
+  for (const auto& step : history_.steps()) steps.push_back({step.change, step.mark.disc});
+  return steps;
+}
+
+void PointEditor::restoreSteps(const std::vector<PointHistory<DiscMark>::Step>& steps, std::size_t done) {
+  std::vector<PointHistory<CanvasMark>::Step> restored;
+  for (const auto& step : steps) restored.push_back({step.change, CanvasMark{step.mark, DiscUndo{}}});
+  history_.restore(std::move(restored), done);
 }
 
 }  // namespace velmaro::ui

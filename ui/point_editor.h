@@ -12,6 +12,7 @@
 #include "core/map_frame.h"
 #include "core/point_history.h"
 #include "core/point_table.h"
+#include "files/session_snapshot.h"
 #include "ui/disc_layer.h"
 
 class QPushButton;
@@ -36,15 +37,20 @@ class PointEditor {
   bool undo();
   bool redo();
 
+  // The undo steps as a journal keeps them, and put back: steps put back take back only the table and
+  // the grid, never pixels, as the steps of an earlier map do.
+  std::vector<PointHistory<DiscMark>::Step> steps() const;
+  std::size_t stepsDone() const { return history_.done(); }
+  void restoreSteps(const std::vector<PointHistory<DiscMark>::Step>& steps, std::size_t done);
+  // Without drawing, captures and removals change the table and the grid but draw no disc (the points
+  // of a map that is no longer there).
+  void setDrawing(bool drawing) { drawing_ = drawing; }
+
  private:
-  // What a change did outside the table: its disc (none for the grid's removal), the canvas's fill state
-  // and the grid's current cell before it, and what takes the disc back.
+  // What a change did outside the table: its disc (none for the grid's removal or without drawing), the
+  // canvas's fill state and the grid's current cell before it, and what takes the disc back.
   struct CanvasMark {
-    double x = 0, y = 0, radius = 0;  // twips
-    QColor colour;
-    QColor fillBefore;
-    bool solidBefore = false;
-    int currentRow = 0, currentColumn = 0;
+    DiscMark disc;
     DiscUndo undo;
   };
   PointState state() const;
@@ -59,6 +65,7 @@ class PointEditor {
   PointGrid& grid_;
   QPushButton& saveButton_;
   PointHistory<CanvasMark> history_;
+  bool drawing_ = true;
 };
 
 }  // namespace velmaro::ui

@@ -14,7 +14,7 @@ TABLE = pathlib.Path(__file__).with_name("journal.txt")
 # Kind number and signature of every record kind, as the journal's format defines them.
 KINDS = {
     "header": (1, "sii"), "map_opened": (2, "siidd"), "capture": (3, "idd"), "removal_on_map": (4, "dd"),
-    "removal_from_grid": (5, "i"), "undo": (6, ""), "redo": (7, ""), "edge_field": (8, "is"),
+    "removal_from_grid": (5, "ii"), "undo": (6, ""), "redo": (7, ""), "edge_field": (8, "is"),
     "notation": (9, "i"), "reference_model": (10, "s"), "saved": (11, "s"),
 }
 

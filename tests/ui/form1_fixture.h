@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -17,6 +18,8 @@
 namespace velmaro::testing {
 
 struct Form1Fixture {
+  QTemporaryDir state;  // the recovery journals of this window alone
+  const bool stateSet = qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
   platform::FakePlatform platform;
   std::unique_ptr<ui::Form1> form = std::make_unique<ui::Form1>(platform);
 

@@ -336,6 +336,8 @@ class Session {
   }
 
   QTemporaryDir dir_;
+  QTemporaryDir stateDir_;  // the recovery journals, out of the transcript's sight
+  const bool stateSet_ = qputenv("XDG_STATE_HOME", stateDir_.path().toLocal8Bit());
   LoggingPlatform platform_;
   ui::Form1 form_{platform_};
   QStringList out_;
