@@ -14,7 +14,9 @@
 # with two Ctrl+wheel turns about its pixel (20, 10): at sqrt 2 it is still narrower than the view and stays at 0,
 # at 2 it moves to 20 - 20 / sqrt 2 x 2, -8 (it stays at 0 upward, shorter than the view); then 48 pixels left
 # with Shift+wheel and 30 down with a middle drag. The same points pressed where they now show,
-# 2 x pixel + (-56, 30), must write the first run's files again.
+# 2 x pixel + (-56, 30), must write the first run's files again. Fourth run: the same points captured and the
+# program killed with SIGKILL; the fifth start brings the session back from its recovery journal (Enter takes the
+# question's default, Yes) and saves: the first run's files once more, and no journal left behind.
 #
 # The expected values, worked by hand (Pixel2Map, then the cut to five decimals). The map is 600 x 300
 # pixels, so the canvas is 9000 x 4500 twips; the frame is X 75.5 (left) to 74.5 (right), Y 40.75 (top) to
@@ -265,6 +267,25 @@ def session(cmake, build_dir, root, desktop):
             third.press((2 * x - 56, 2 * y + 30))
         third.save_and_quit()
         compare_with_expected(map_path)
+        for extension in (".txt", ".kml"):
+            os.remove(map_path[:-4] + extension)
+        journals = os.path.join(home, ".local", "state", "velmaro")
+        fourth = Velmaro(desktop, prefix, env, log, map_path)
+        fourth.tab("Map")
+        for pixel in KEPT:
+            fourth.press(pixel)
+        wait("the recovery journal", lambda: os.listdir(journals) if os.path.isdir(journals) else [])
+        time.sleep(0.5)  # every change reaches the disk within a tenth of a second
+        fourth.process.kill()  # SIGKILL: nothing of the program's own runs any more
+        fourth.process.wait()
+        fifth = Velmaro(desktop, prefix, env, log)
+        desktop.answer("VELMARO", fifth.window)  # "Bring that session back?": Enter takes its default, Yes
+        if desktop.windows("^Open$"):
+            raise AssertionError("the map dialog opened although the session came back with its map")
+        fifth.save_and_quit()
+        compare_with_expected(map_path)
+        if os.listdir(journals):
+            raise AssertionError(f"a journal is left after the save and Quit: {os.listdir(journals)}")
 
 
 def main():

@@ -153,6 +153,25 @@ class Form1RecoveryTest : public QObject {
     QCOMPARE(declined.PointCount(), 1);
   }
 
+  void aJournalThatCannotBeWrittenIsSaidOnce() {
+    QTemporaryDir home;
+    QFile blocker(home.filePath("state"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be: even root cannot write there
+    qputenv("XDG_STATE_HOME", blocker.fileName().toLocal8Bit());
+    velmaro::platform::FakePlatform platform;
+    velmaro::ui::Form1 form(platform);
+    form.openMap(map.toStdString());
+    form.mapLoader().waitForMap();
+    for (const double x : {1500.0, 3000.0, 4500.0}) {
+      form.Picture1_MouseDown(1, 0, x, 600);
+      form.journal().waitUntilWritten();
+      QTest::qWait(300);  // the window looks at the journal a moment after each change
+    }
+    QCOMPARE(platform.messages().size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(platform.messages()[0].text).contains("cannot be kept"));
+    QCOMPARE(form.PointCount(), 4);  // the session goes on
+  }
+
   void aChangedMapBringsBackTheTableAlone() {
     const QString changed = WriteMap(folder.filePath("changed.jpg"));
     Form1Fixture f;
