@@ -14,7 +14,7 @@
 #include "files/info_file.h"
 #include "files/map_file_names.h"
 #include "tests/common/case_table.h"
-#include "ui/map_picture/map_picture_loader.h"
+#include "map_picture/map_picture_loader.h"
 
 namespace velmaro::test {
 namespace {
