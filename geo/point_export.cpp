@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 
 #include "geo/gdal_errors.h"
@@ -138,25 +139,52 @@ std::optional<GeoError> WriteDataset(GDALDriver& driver, const FormatInfo& forma
   return std::nullopt;
 }
 
-// A driver that meets a full disk does not always say so; reading the file back does.
-std::optional<GeoError> CheckWritten(const FormatInfo& format, const fs::path& file, std::size_t count) {
+// Whether a number read back is the one written: the formats keep 15 significant digits or more.
+bool SameNumber(double written, double read) {
+  return std::abs(written - read) <= 1e-12 * std::max(1.0, std::abs(written));
+}
+
+// A field by our name; GPX gives the fields it has no element for back as "ogr_<name>".
+int FieldIndex(const OGRFeature& feature, const char* name) {
+  const int index = feature.GetFieldIndex(name);
+  return index >= 0 ? index : feature.GetFieldIndex((std::string("ogr_") + name).c_str());
+}
+
+bool ReadsBackAs(const OGRFeature& feature, const ExportPoint& point, Position position) {
+  const double numbers[] = {point.map.x, point.map.y, point.picture.x, point.picture.y};
+  for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    const int index = FieldIndex(feature, kFields[i + 1]);
+    if (index < 0 || !SameNumber(numbers[i], feature.GetFieldAsDouble(index))) return false;
+  }
+  const int name = FieldIndex(feature, kFields[0]);
+  const OGRPoint* geometry = feature.GetGeometryRef()->toPoint();
+  return name >= 0 && point.name == feature.GetFieldAsString(name) && SameNumber(position.x, geometry->getX()) &&
+         SameNumber(position.y, geometry->getY());
+}
+
+// A driver that meets a full disk does not always say so, least of all when it writes its last buffer
+// as the file closes: the file is read back, and every point must be there as it was written.
+std::optional<GeoError> CheckWritten(const FormatInfo& format, const fs::path& file, const ExportRequest& request,
+                                     const Placed& placed) {
   GdalErrorTrap trap;
   const char* const drivers[] = {format.driver, nullptr};
   const GDALDatasetUniquePtr dataset(GDALDataset::Open(file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers,
                                                        format.openOptions.data(), nullptr));
   if (!dataset) return trap.error(GeoErrorKind::WriteFailed, file.string() + ": cannot be read back");
-  std::size_t points = 0;
+  std::size_t next = 0;
   for (OGRLayer* layer : dataset->GetLayers()) {
     for (const auto& feature : *layer) {
       const OGRGeometry* geometry = feature->GetGeometryRef();
-      if (geometry != nullptr && wkbFlatten(geometry->getGeometryType()) == wkbPoint) ++points;
+      if (geometry == nullptr || wkbFlatten(geometry->getGeometryType()) != wkbPoint) continue;
+      if (next == request.points.size() || !ReadsBackAs(*feature, request.points[next], placed.positions[next])) {
+        return trap.error(GeoErrorKind::WriteFailed, "point " + std::to_string(next + 1) + " reads back otherwise");
+      }
+      ++next;
     }
   }
-  if (points == count) return std::nullopt;
-  GeoError error = trap.error(GeoErrorKind::WriteFailed);
-  error.detail += (error.detail.empty() ? "" : "; ") + std::to_string(points) + " of " + std::to_string(count) +
-                  " points read back";
-  return error;
+  if (next == request.points.size()) return std::nullopt;
+  return trap.error(GeoErrorKind::WriteFailed, std::to_string(next) + " of " + std::to_string(request.points.size()) +
+                                                   " points read back");
 }
 
 std::vector<std::string> FilesIn(const fs::path& folder) {
@@ -202,6 +230,11 @@ ExportResult ExportPoints(const ExportRequest& request) {
 
   const std::vector<std::string> replaced = FilesReplacedBy(request);
   if (!request.replace && !replaced.empty()) return Failed(GeoError{GeoErrorKind::Exists, {}, {}, replaced});
+  // Replacing is for files: a folder in the way would go with everything in it.
+  for (const std::string& old : replaced) {
+    std::error_code failed;
+    if (fs::is_directory(fs::symlink_status(old, failed))) return Failed(Failure(GeoErrorKind::NotWritable, old + ": a folder"));
+  }
   const fs::path target = ExportTarget(request);
   if (target.filename().empty()) return Failed(Failure(GeoErrorKind::NotWritable, request.path + ": no file name"));
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -210,7 +243,7 @@ ExportResult ExportPoints(const ExportRequest& request) {
   if (staging.error()) return Failed(*staging.error());
   const fs::path staged = staging.path() / target.filename();
   if (auto error = WriteDataset(*driver, format, staged, output, request, placed)) return Failed(std::move(*error));
-  if (auto error = CheckWritten(format, staged, request.points.size())) return Failed(std::move(*error));
+  if (auto error = CheckWritten(format, staged, request, placed)) return Failed(std::move(*error));
   const std::vector<std::string> made = FilesIn(staging.path());
   if (auto error = PublishFiles(staging, made, folder, replaced)) return Failed(std::move(*error));
 
