@@ -1,6 +1,7 @@
 #include "geo/proj_transformer.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "geo/crs_lookup.h"
 #include "geo/proj_context.h"
@@ -14,6 +15,41 @@ ProjObject EastNorthOperation(ProjContext& context, const PJ* from, const PJ* to
   const ProjObject operation(proj_create_crs_to_crs_from_pj(context.get(), from, to, nullptr, nullptr));
   if (!operation) return nullptr;
   return ProjObject(proj_normalize_for_visualization(context.get(), operation.get()));
+}
+
+// Whether a geographic CRS counts longitudes in degrees east of Greenwich (a few old ones count grads
+// from Paris, or degrees from Ferro).
+bool DegreesFromGreenwich(ProjContext& context, const PJ* geographic) {
+  const PJ_TYPE type = proj_get_type(geographic);
+  if (type != PJ_TYPE_GEOGRAPHIC_2D_CRS && type != PJ_TYPE_GEOGRAPHIC_3D_CRS) return false;
+  const ProjObject meridian(proj_get_prime_meridian(context.get(), geographic));
+  double longitude = 1;
+  if (!meridian || !proj_prime_meridian_get_parameters(context.get(), meridian.get(), &longitude, nullptr, nullptr) ||
+      longitude != 0) {
+    return false;
+  }
+  const ProjObject axes(proj_crs_get_coordinate_system(context.get(), geographic));
+  double toRadians = 0;
+  return axes && proj_cs_get_axis_info(context.get(), axes.get(), 0, nullptr, nullptr, nullptr, &toRadians, nullptr,
+                                       nullptr, nullptr) &&
+         std::abs(toRadians - std::numbers::pi / 180) < 1e-15;
+}
+
+// Longitude and latitude for the area check. Areas of use are given to a hundredth of a degree, far
+// coarser than any datum shift, so the source CRS's own geographic CRS serves where it counts degrees
+// from Greenwich: a conversion only, made at once, where the way to WGS 84 takes PROJ tens of
+// milliseconds to find. The target's own operation serves where the target is WGS 84.
+ProjObject LonLatOperation(ProjContext& context, const PJ* source, const PJ* target, const PJ* operation) {
+  const ProjObject wgs84(proj_create(context.get(), kWgs84));
+  if (!wgs84) return nullptr;
+  if (proj_is_equivalent_to_with_ctx(context.get(), target, wgs84.get(), PJ_COMP_EQUIVALENT)) {
+    return ProjObject(proj_clone(context.get(), operation));
+  }
+  const ProjObject geographic(proj_crs_get_geodetic_crs(context.get(), source));
+  if (geographic && DegreesFromGreenwich(context, geographic.get())) {
+    return EastNorthOperation(context, source, geographic.get());
+  }
+  return EastNorthOperation(context, source, wgs84.get());
 }
 
 std::optional<Position> Apply(PJ* operation, Position from) {
@@ -32,12 +68,10 @@ class ProjTransformer final : public Transformer {
     if (!source) return error;
     const ProjObject target = CrsObject(context_, to, &error);
     if (!target) return error;
-    const ProjObject wgs84(proj_create(context_.get(), kWgs84));
-    if (!wgs84) return context_.error(GeoErrorKind::UnknownCrs);
     fromArea_ = CrsArea(context_, source.get());
     toArea_ = CrsArea(context_, target.get());
     operation_ = EastNorthOperation(context_, source.get(), target.get());
-    if (operation_) toLonLat_ = EastNorthOperation(context_, source.get(), wgs84.get());
+    if (operation_) toLonLat_ = LonLatOperation(context_, source.get(), target.get(), operation_.get());
     if (!operation_ || !toLonLat_) return context_.error(GeoErrorKind::NoTransformation);
     return std::nullopt;
   }

@@ -5,8 +5,8 @@
 
 namespace velmaro::geo {
 
-// See Geo::transformer. The area check looks at the point's WGS 84 longitude and latitude, found by a
-// second operation from the source CRS, against the areas of use of both CRSs.
+// See Geo::transformer. The area check looks at the point's longitude and latitude (in the source CRS's
+// own datum, or WGS 84) against the areas of use of both CRSs.
 TransformerResult MakeTransformer(const Crs& from, const Crs& to);
 
 // The CRS that GeoJSON, GPX and KML are written in, and the read-out's longitude and latitude.
