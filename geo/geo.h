@@ -128,7 +128,8 @@ struct ExportPoint {
 };
 
 struct ExportRequest {
-  std::string path;  // the file to write, extension included ("/maps/points.shp"); its folder must exist
+  std::string path;  // the file to write, extension included ("/maps/points.gpkg"); its folder must exist. A
+                     // shapefile's name gets ".shp" when it lacks it (GDAL would make a folder of it).
   ExportFormat format = ExportFormat::GeoPackage;
   std::optional<Crs> mapCrs;     // nothing: NoCrs
   std::optional<Crs> outputCrs;  // nothing: the map's; not used where FixesWgs84
@@ -148,7 +149,9 @@ struct ExportResult {
 // The side file in which GDAL keeps what it knows about a picture beyond its pixels.
 inline std::string SideFileName(const std::string& mapPath) { return mapPath + ".aux.xml"; }
 
-// Every function may be called from any thread; each call uses PROJ and GDAL state of its own.
+// Every function may be called from any thread, each call with PROJ and GDAL state of its own; only
+// writeMapCrs belongs to the window's thread, as every save does (files/safe_write reads the process's
+// umask by setting it for a moment).
 class Geo {
  public:
   virtual ~Geo() = default;
@@ -178,7 +181,7 @@ class Geo {
 
   // The CRS GDAL reports for the map picture (from its side file, or from the picture itself where the
   // format holds one, as `gdalinfo` shows it). NoCrs when there is none, MapUnreadable when GDAL cannot
-  // open the picture.
+  // open the picture, UnknownCrs or UnsuitableCrs for a CRS that PROJ cannot use for a map.
   virtual CrsResult readMapCrs(const std::string& mapPath) = 0;
   // Stores crs in the map's side file, written by GDAL. Whatever else the side file held is kept, and the
   // file is replaced as a whole (files/safe_write): a failure leaves the old side file as it was.
@@ -191,10 +194,11 @@ class Geo {
   // SQLite journals. Full paths; empty when nothing would be replaced.
   virtual std::vector<std::string> filesReplacedBy(const ExportRequest& request) = 0;
   // Writes the points; see ExportResult. All points are transformed before anything is written. The
-  // files are made in a temporary folder beside the target, read back, and only then moved into place,
-  // replacing the old set as a whole: a failure at any step leaves no new file and every old one intact.
-  // NoCrs, UnknownCrs, NoTransformation, TransformFailed, FormatUnavailable, Exists, NotWritable,
-  // WriteFailed.
+  // files are made in a temporary folder beside the target, read back with GDAL and compared point by
+  // point (drivers do not always notice a full disk), and only then moved into place, replacing the old
+  // set as a whole: a failure at any step leaves no new file and every old one intact. NoCrs, UnknownCrs,
+  // NoTransformation, TransformFailed, FormatUnavailable, Exists, NotWritable (also for a folder where a
+  // file would be replaced), WriteFailed.
   virtual ExportResult exportPoints(const ExportRequest& request) = 0;
 };
 

@@ -70,9 +70,12 @@ TEST(SideFile, ACrsWithoutCodeComesBackWhole) {
   const geo::CrsResult read = TheGeo().readMapCrs(map);
   ASSERT_TRUE(read.crs) << read.error->detail;
   EXPECT_TRUE(read.crs->code.empty());
+  const geo::TransformerResult original = TheGeo().toWgs84(custom);
+  const geo::TransformerResult reread = TheGeo().toWgs84(*read.crs);
+  ASSERT_TRUE(original.transformer && reread.transformer);
   const geo::Position point{512345.5, 321987.25};
-  const auto before = TheGeo().toWgs84(custom).transformer->transform(point).position;
-  const auto after = TheGeo().toWgs84(*read.crs).transformer->transform(point).position;
+  const auto before = original.transformer->transform(point).position;
+  const auto after = reread.transformer->transform(point).position;
   ASSERT_TRUE(before && after);
   EXPECT_EQ(before->x, after->x);
   EXPECT_EQ(before->y, after->y);
