@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs
+  libgdal-dev libproj-dev gdal-bin proj-bin
   xvfb xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation
   xdg-utils desktop-file-utils shared-mime-info
