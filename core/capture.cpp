@@ -9,7 +9,7 @@ CaptureResult CapturePoint(PointTable& table, Cursor& cursor, const MapFrame& fr
   Pixel2Map(x, y, canvas, frame, notation, cursor);
   CellTexts texts = RoundForCapture(cursor, notation);
   const int row = table.append(XLetter(frame.xCaption), std::move(texts.x), YLetter(frame.yCaption),
-                               std::move(texts.y));
+                               std::move(texts.y), x, y);
   return {CaptureOutcome::Captured, row};
 }
 

@@ -8,10 +8,12 @@ namespace velmaro {
 
 std::string PointName(int row) { return "Pt" + SignedNumberText(row); }
 
-int PointTable::append(std::string xLetter, std::string xText, std::string yLetter, std::string yText) {
+int PointTable::append(std::string xLetter, std::string xText, std::string yLetter, std::string yText, double pictureX,
+                       double pictureY) {
   if (full()) return 0;
   const int row = size() + 1;
-  rows_.push_back(PointRow{PointName(row), std::move(xLetter), std::move(xText), std::move(yLetter), std::move(yText)});
+  rows_.push_back(PointRow{PointName(row), std::move(xLetter), std::move(xText), std::move(yLetter), std::move(yText),
+                           pictureX, pictureY});
   return row;
 }
 

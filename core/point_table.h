@@ -20,6 +20,9 @@ struct PointRow {
   std::string xText;    // column 2
   std::string yLetter;  // column 3: "N" or "S"
   std::string yText;    // column 4
+  // Where the press was, twips from the canvas's top-left corner at 1:1; not shown, not saved in the XY file.
+  double pictureX = 0;
+  double pictureY = 0;
   bool operator==(const PointRow&) const = default;
 };
 
@@ -38,7 +41,8 @@ class PointTable {
   const std::vector<PointRow>& rows() const { return rows_; }
 
   // Appends a point at row PointCount, named after that row. Returns the row, or 0 when full.
-  int append(std::string xLetter, std::string xText, std::string yLetter, std::string yText);
+  int append(std::string xLetter, std::string xText, std::string yLetter, std::string yText, double pictureX = 0,
+             double pictureY = 0);
 
   // Deletes point row r (rows below move up) and renames every row "Pt 1".."Pt n" again.
   // Returns false, changing nothing, when r is not a point row (header, empty row, out of range).

@@ -12,6 +12,8 @@ constexpr std::int64_t kMaxSteps = 1 << 20;
 
 void Put(std::vector<JournalField>& out, const PointRow& row) {
   for (const std::string* text : {&row.name, &row.xLetter, &row.xText, &row.yLetter, &row.yText}) out.emplace_back(*text);
+  out.emplace_back(row.pictureX);
+  out.emplace_back(row.pictureY);
 }
 
 void Put(std::vector<JournalField>& out, const Cursor& cursor) {
@@ -58,6 +60,8 @@ class Reader {
   PointRow row() {
     PointRow row;
     for (std::string* text : {&row.name, &row.xLetter, &row.xText, &row.yLetter, &row.yText}) *text = this->text();
+    row.pictureX = number();
+    row.pictureY = number();
     return row;
   }
   Cursor cursor() {

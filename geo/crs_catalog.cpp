@@ -129,9 +129,13 @@ struct Hit {
   CodeMatch code;
 };
 
+// Among CRSs alike in all else (the UTM zones of every datum), the one on WGS 84, the datum of GPS
+// receivers and of most UTM maps today, comes first.
+bool OnWgs84(const Crs& crs) { return crs.name.starts_with("WGS 84"); }
+
 bool Better(const Hit& a, const Hit& b) {
   const auto key = [](const Hit& hit) {
-    return std::make_tuple(hit.code, hit.entry->crs.authority != "EPSG", -hit.entry->areaSize,
+    return std::make_tuple(hit.code, hit.entry->crs.authority != "EPSG", -hit.entry->areaSize, !OnWgs84(hit.entry->crs),
                            hit.entry->crs.name.size(), hit.entry->crs.code.size(), std::cref(hit.entry->crs.code));
   };
   return key(a) < key(b);

@@ -19,6 +19,7 @@
 #include "core/map_frame.h"
 #include "core/point_table.h"
 #include "files/journal_record.h"
+#include "ui/export_dialog.h"
 #include "ui/form1_controls.h"
 
 namespace velmaro {
@@ -35,6 +36,9 @@ class Platform;
 namespace velmaro::ui {
 
 class CalibrationDialog;
+class CrsChooser;
+class ExportDialog;
+class MapCrs;
 class MapLoader;
 class MapViewport;
 class PointEditor;
@@ -101,6 +105,13 @@ class Form1 : public QWidget, public Form1Controls {
   void RedoPointChange();
   void CalibrateFromPoints();
   CalibrationDialog* calibrationDialog() const;
+  // The map's coordinate reference system (Ctrl+R or the preview's context menu), kept in the map's side
+  // file, and the export of the points through GDAL (Ctrl+E or the context menu).
+  void CoordinateSystem();
+  void ExportPoints();
+  CrsChooser* crsChooser() const;
+  ExportDialog* exportDialog() const;
+  MapCrs& mapCrs() const { return *mapCrs_; }
 
   // The collaborators, for tests and measurements.
   MapViewport& viewport() const { return *viewport_; }
@@ -141,6 +152,10 @@ class Form1 : public QWidget, public Form1Controls {
   void recover(const JournalContents& journal, bool withMap);
   void replay(const JournalRecord& change);
   void reportJournalFailure();
+  // The map's coordinate system and the export.
+  void chooseMapCrs(const geo::Crs& crs);
+  void exportAs(const ExportDialog::Choice& choice);
+  std::string latitudeLongitude(const Cursor& cursor) const;
 
   void connectHandlers();
   void installShortcuts();
@@ -148,6 +163,7 @@ class Form1 : public QWidget, public Form1Controls {
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
   QString readoutAt(double xTwips, double yTwips) const;
+  QString readoutOf(const Cursor& cursor) const;
   void showReadout();
   void saveInfoFile();
   void setPointer(bool busy);
@@ -162,6 +178,9 @@ class Form1 : public QWidget, public Form1Controls {
   std::unique_ptr<MapLoader> loader_;
   std::unique_ptr<PointEditor> editor_;
   std::unique_ptr<SessionJournal> journal_;
+  std::unique_ptr<MapCrs> mapCrs_;
+  QPointer<CrsChooser> crsChooser_;
+  QPointer<ExportDialog> exportDialog_;
   QTimer* journalCheck_ = nullptr;
   bool openingMap_ = false;    // field changes now are what opening a map does, not the user's work
   std::string shownMap_;       // the map the canvas shows, and the one before it

@@ -1,5 +1,6 @@
-// Form1's undo and redo of the point changes (the work is ui/point_editor's), and the link to the
-// calibration dialog, which takes the canvas's left presses as reference points while it is open.
+// Form1's keys and the preview's context menu, undo and redo of the point changes (the work is
+// ui/point_editor's), and the link to the calibration dialog, which takes the canvas's left presses as
+// reference points while it is open.
 
 #include <QAction>
 #include <QKeySequence>
@@ -28,9 +29,16 @@ void Form1::installShortcuts() {
   shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &Form1::RedoPointChange);
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &Form1::RedoPointChange);
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::CalibrateFromPoints);
-  auto* calibrate = new QAction(QString::fromUtf8("Calibrate from points\u2026"), Image1);
-  connect(calibrate, &QAction::triggered, this, &Form1::CalibrateFromPoints);
-  Image1->addAction(calibrate);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), &Form1::CoordinateSystem);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::ExportPoints);
+  // The preview's context menu leads to the same.
+  for (const auto& [text, handler] : {std::pair{"Calibrate from points\u2026", &Form1::CalibrateFromPoints},
+                                      std::pair{"Coordinate system\u2026", &Form1::CoordinateSystem},
+                                      std::pair{"Export points\u2026", &Form1::ExportPoints}}) {
+    auto* action = new QAction(QString::fromUtf8(text), Image1);
+    connect(action, &QAction::triggered, this, handler);
+    Image1->addAction(action);
+  }
   Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
   viewport_->installShortcuts(*SSTab1->page(kMapTab));
 }

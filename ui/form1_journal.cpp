@@ -19,6 +19,7 @@
 #include "ui/edge_field.h"
 #include "ui/form1.h"
 #include "ui/map_canvas.h"
+#include "ui/map_crs.h"
 #include "ui/map_loader.h"
 #include "ui/point_editor.h"
 #include "ui/point_grid.h"
@@ -94,6 +95,7 @@ void Form1::reportJournalFailure() {
 void Form1::mapShown(const std::string& path) {
   previousMap_ = std::exchange(shownMap_, path);
   editor_->setDrawing(true);
+  mapCrs_->mapOpened(path);
   journal_->mapOpened(IdentifyMap(path), sessionSnapshot(), Picture1->widthTwips(), Picture1->heightTwips());
 }
 

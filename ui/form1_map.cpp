@@ -56,14 +56,20 @@ void Form1::Picture1_MouseMove(QPoint canvasPixel) {
   viewport_->pointerAt(canvasPixel);
 }
 
-void Form1::showReadout() { Picture1->setToolTip(Utf8(ReadoutText(cursor_, notation()))); }
+void Form1::showReadout() { Picture1->setToolTip(readoutOf(cursor_)); }
 
 QString Form1::readoutAt(double xTwips, double yTwips) const {
   // The coordinates a press there would record, without touching the cursor of the last capture.
   Cursor probe;
   Pixel2Map(xTwips, yTwips, canvasSize(), mapFrame(), notation(), probe);
   RoundForCapture(probe, notation());
-  return Utf8(ReadoutText(probe, notation()));
+  return readoutOf(probe);
+}
+
+QString Form1::readoutOf(const Cursor& cursor) const {
+  // With the map's coordinate system known, WGS 84 latitude and longitude come on a line of their own.
+  const std::string degrees = latitudeLongitude(cursor);
+  return Utf8(ReadoutText(cursor, notation()) + (degrees.empty() ? "" : "\n" + degrees));
 }
 
 void Form1::Image1_MouseMove() {
