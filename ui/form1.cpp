@@ -57,7 +57,7 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
                                             [this](double x, double y) { return readoutAt(x, y); }, nullptr);
   loader_ = std::make_unique<MapLoader>(*Picture1, *Image1, *Picture2, nullptr);
   editor_ = std::make_unique<PointEditor>(table_, cursor_, *Picture1, *XY_Grid, *Command3);
-  mapCrs_ = std::make_unique<MapCrs>(platform_.applicationFolder());
+  mapCrs_ = std::make_unique<MapCrs>(platform_);
   setUpJournal();
   connectHandlers();
   installShortcuts();

@@ -8,7 +8,7 @@ namespace velmaro::ui {
 
 geo::Geo* MapCrs::geo(std::string* whyNot) {
   if (geo_) return geo_;
-  const geo::LoadedGeo loaded = geo::LoadGeo(applicationFolder_);
+  const geo::LoadedGeo loaded = geo::LoadGeo(platform_.applicationFolder());
   geo_ = loaded.geo;
   if (!geo_ && whyNot) *whyNot = loaded.error;
   return geo_;

@@ -10,12 +10,14 @@
 
 #include "core/point_values.h"
 #include "geo/geo.h"
+#include "platform/platform.h"
 
 namespace velmaro::ui {
 
 class MapCrs {
  public:
-  explicit MapCrs(std::string applicationFolder) : applicationFolder_(std::move(applicationFolder)) {}
+  // The module is looked for in the platform's application folder, beside the program.
+  explicit MapCrs(const platform::Platform& platform) : platform_(platform) {}
 
   // The geo module, loaded on the first call; nothing when it cannot be loaded (`whyNot` then says why).
   geo::Geo* geo(std::string* whyNot = nullptr);
@@ -36,7 +38,7 @@ class MapCrs {
  private:
   void take(std::optional<geo::Crs> crs);
 
-  std::string applicationFolder_;
+  const platform::Platform& platform_;
   geo::Geo* geo_ = nullptr;
   std::optional<geo::Crs> crs_;
   std::unique_ptr<geo::Transformer> toWgs84_;

@@ -1,0 +1,95 @@
+// The map's coordinate system and the export on a real Form1, with the real PROJ and GDAL module from the
+// build: the CRS chosen in the chooser is kept in the map's side file and read back when the map opens
+// again, the read-out shows WGS 84 latitude and longitude, and Export points… writes GPX, asks before it
+// replaces a file, and refuses without a CRS. Expected degrees come from PROJ's own cs2cs:
+//   echo 437000 5262000 | cs2cs -f "%.6f" EPSG:32632 EPSG:4326   ->   47.508378  8.163360
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "form1_fixture.h"
+#include "ui/crs_chooser.h"
+#include "ui/export_dialog.h"
+#include "ui/map_crs.h"
+
+using velmaro::platform::Answer;
+using velmaro::testing::Form1Fixture;
+
+class Form1GeoTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir folder;
+
+  // The sample sheet beside a new window whose application folder holds the module.
+  std::string openSample(Form1Fixture& f) {
+    const QString map = folder.filePath("sheet.jpg");
+    QFile::remove(map + ".aux.xml");
+    if (!QFile::exists(map)) QFile::copy(VELMARO_SAMPLES_DIR "/sample-sheet.jpg", map);
+    f.platform.setApplicationFolder(VELMARO_BIN_DIR);
+    f.form->openMap(map.toStdString());
+    f.form->mapLoader().waitForMap();
+    f.form->setMapFrame({"435500", "445500", "5262600", "5255100", "X Coord. EAST", "Y Coord. NORTH"});
+    return map.toStdString();
+  }
+
+  static void exportAs(Form1Fixture& f, int format, const QString& file) {
+    f.form->ExportPoints();
+    f.form->exportDialog()->Format->setCurrentIndex(format);
+    f.platform.queueFileName(file.toStdString());
+    f.form->exportDialog()->Export();
+  }
+
+ private slots:
+  void aChosenCrsIsKeptWithTheMapAndGivesDegrees() {
+    std::string map;
+    {
+      Form1Fixture f;
+      map = openSample(f);
+      f.form->CoordinateSystem();
+      f.form->crsChooser()->Search->setText("32632");
+      QTRY_VERIFY(f.form->crsChooser() && f.form->crsChooser()->Candidates->topLevelItemCount() > 0);
+      f.form->crsChooser()->Choose();
+      QVERIFY(QFile::exists(QString::fromStdString(map) + ".aux.xml"));
+    }
+    Form1Fixture f;
+    f.platform.setApplicationFolder(VELMARO_BIN_DIR);
+    f.form->openMap(map);  // read back from the side file
+    f.form->mapLoader().waitForMap();
+    QCOMPARE(f.form->mapCrs().crs()->code, std::string("32632"));
+    f.form->setMapFrame({"435500", "445500", "5262600", "5255100", "X Coord. EAST", "Y Coord. NORTH"});
+    f.pressCanvas({600, 240});  // the crossing 437000 mE 5262000 mN
+    f.form->Picture1_MouseMove({600, 240});
+    QCOMPARE(f.form->Picture1->toolTip(),
+             QString::fromUtf8("X= 437000  Y= 5262000\n47.508378\u00b0 N  8.163360\u00b0 E"));
+  }
+
+  void exportWithoutACrsIsRefusedAndAGpxAsksBeforeReplacing() {
+    Form1Fixture f;
+    openSample(f);
+    f.pressCanvas({600, 240});
+    f.pressCanvas({1000, 240});
+    const QString gpx = folder.filePath("points.gpx");
+    exportAs(f, 3, gpx);
+    QVERIFY(!QFile::exists(gpx));
+    QVERIFY(QString::fromStdString(f.platform.messages().back().text).contains("no coordinate system"));
+
+    QVERIFY(!f.form->mapCrs().choose(f.form->Text1->text().toStdString(), *f.form->mapCrs().geo()->crs("EPSG:32632").crs));
+    exportAs(f, 3, gpx);
+    QVERIFY(QString::fromStdString(f.platform.messages().back().text).startsWith("2 points exported"));
+    QFile written(gpx);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QVERIFY(bytes.contains("lat=\"47.5083778") && bytes.contains("lon=\"8.1633601") && bytes.contains("Pt 2"));
+
+    f.platform.queueAnswer(Answer::No);  // "… exists already. Replace it?"
+    f.pressCanvas({1400, 240});
+    exportAs(f, 3, gpx);
+    written.seek(0);
+    QCOMPARE(written.readAll(), bytes);
+  }
+};
+
+QTEST_MAIN(Form1GeoTest)
+#include "form1_geo_test.moc"
