@@ -16,7 +16,8 @@
 # with Shift+wheel and 30 down with a middle drag. The same points pressed where they now show,
 # 2 x pixel + (-56, 30), must write the first run's files again. Fourth run: the same points captured and the
 # program killed with SIGKILL; the fifth start brings the session back from its recovery journal (Enter takes the
-# question's default, Yes) and saves: the first run's files once more, and no journal left behind.
+# question's default, Yes) and saves: the first run's files once more, and no journal left behind. Last, the
+# sample sheet with its coordinate system chosen and two crossings exported as GPX (export_from_the_sample).
 #
 # The expected values, worked by hand (Pixel2Map, then the cut to five decimals). The map is 600 x 300
 # pixels, so the canvas is 9000 x 4500 twips; the frame is X 75.5 (left) to 74.5 (right), Y 40.75 (top) to
@@ -33,7 +34,8 @@
 import difflib, os, re, shutil, subprocess, sys, tempfile, time
 
 EXPECTED = os.path.join(os.path.dirname(os.path.abspath(__file__)), "expected")
-TOOLS = ("Xvfb", "xdotool", "import", "convert")
+SAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "samples")
+TOOLS = ("Xvfb", "xdotool", "import", "convert", "gdalinfo", "ogrinfo", "cs2cs")
 FRAME = (("Text2", "75.5"), ("Text3", "74.5"), ("Text4", "40.75"), ("Text5", "40.25"))
 KEPT = ((150, 75), (100, 200), (450, 225))
 REMOVED = (300, 150)  # captured second in the first run, so its removal renumbers the point after it
@@ -182,8 +184,23 @@ class Velmaro:
         self.desktop.click(self.control("Command3"))
         for title in SAVE_MESSAGES:
             self.desktop.answer(title, self.window)
+        self.quit()
+
+    def quit(self):
+        self.tab("Parameters")
         self.desktop.click(self.control("Command5"))
         wait('"Quit VELMARO" to end the program', lambda: self.process.poll() is not None, 10)
+
+    def dialog(self, title, *keys, text=None):
+        # A dialog of the program's own: the keyboard goes to it, text is typed into its focused field, then keys.
+        window = wait(f"the dialog {title!r}", lambda: (self.desktop.windows(title) or [None])[0])
+        self.desktop.focus(window)
+        if text is not None:
+            self.desktop.run("xdotool", "type", "--delay", "25", text)
+        time.sleep(0.5)  # the chooser lists its candidates as the text comes
+        if keys:
+            self.desktop.keys(*keys)
+        return window
 
 
 def compare_with_expected(map_path, changes={}):
@@ -209,6 +226,48 @@ def draw_map(path):
                     *draw(["ellipse 470,70 80,45 0,360"]), "-fill", "none", "-stroke", "#c9bfa5", *draw(grid),
                     "-stroke", "#6d9fd3", "-strokewidth", "7", *draw(reaches), "-stroke", "#c85a3c", "-strokewidth", "3",
                     *draw(["line 40,20 560,280"]), path], check=True)
+
+
+def export_from_the_sample(desktop, prefix, env, log, root):
+    # The sample sheet (UTM, 2.5 m a pixel) with its coordinate system chosen in the chooser, two grid crossings
+    # captured and exported as GPX through the export dialog and the real file dialog; GDAL's own tools read
+    # what was written: the side file (gdalinfo) and the waypoints (ogrinfo), whose degrees must be cs2cs's.
+    folder = os.path.join(root, "sample")
+    os.makedirs(folder)
+    for name in ("sample-sheet.jpg", "sample-sheet.info"):
+        shutil.copy(os.path.join(SAMPLES, name), folder)
+    sheet, gpx = os.path.join(folder, "sample-sheet.jpg"), os.path.join(folder, "waypoints.gpx")
+    run = Velmaro(desktop, prefix, env, log, sheet)
+    run.tab("Map")
+    desktop.keys("ctrl+r")
+    chooser = run.dialog("^Coordinate system", text="UTM 32N")  # WGS 84 / UTM zone 32N (EPSG:32632) comes first
+    run.shoot("crs-chooser.png")
+    desktop.keys("Return")
+    wait("the chooser to close", lambda: chooser not in desktop.windows("."))
+    desktop.focus(run.window)
+    crossings = (((600, 240), "437000 5262000"), ((1000, 240), "438000 5262000"))
+    for pixel, _ in crossings:
+        run.press(pixel)
+    desktop.keys("ctrl+e")
+    run.dialog("^Export points", "alt+f", "Down", "Down", "Down")
+    run.shoot("export-points.png")
+    desktop.keys("Return")
+    run.dialog("^Save As$", "ctrl+a")
+    desktop.run("xdotool", "type", "--delay", "25", gpx)
+    desktop.keys("Return")
+    desktop.answer("VELMARO", run.window)  # "2 points exported to …"
+    run.quit()
+    if 'ID["EPSG",32632]' not in subprocess.run(["gdalinfo", sheet], capture_output=True, text=True).stdout:
+        raise AssertionError("gdalinfo does not report the map's coordinate system")
+    written = subprocess.run(["ogrinfo", "-al", "-q", gpx, "waypoints"], capture_output=True, text=True).stdout
+    names = re.findall(r"name \(String\) = (.*)", written)
+    points = [tuple(map(float, p)) for p in re.findall(r"POINT \(([-\d.]+) ([-\d.]+)\)", written)]
+    expected = subprocess.run(["cs2cs", "-f", "%.12f", "EPSG:32632", "EPSG:4326"], input="\n".join(c for _, c in crossings),
+                              capture_output=True, text=True).stdout.split("\n")
+    for i, line in enumerate(expected[:len(crossings)]):
+        lat, lon = map(float, line.split()[:2])
+        if names[i] != f"Pt {i + 1}" or abs(points[i][0] - lon) > 1e-9 or abs(points[i][1] - lat) > 1e-9:
+            raise AssertionError(f"waypoint {i + 1}: {names[i]} {points[i]} is not cs2cs's {lon} {lat}")
 
 
 def session(cmake, build_dir, root, desktop):
@@ -286,6 +345,7 @@ def session(cmake, build_dir, root, desktop):
         compare_with_expected(map_path)
         if os.listdir(journals):
             raise AssertionError(f"a journal is left after the save and Quit: {os.listdir(journals)}")
+        export_from_the_sample(desktop, prefix, env, log, root)
 
 
 def main():
