@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -18,7 +19,9 @@
 #include "core/capture.h"
 #include "core/converter.h"
 #include "core/dms.h"
+#include "core/geo_transform.h"
 #include "core/key_filter.h"
+#include "core/model_fit.h"
 #include "core/number_text.h"
 #include "core/removal.h"
 #include "core/scroll.h"
@@ -129,6 +132,188 @@ Out CalibrationRow(const Case& c) {
           fixed(fit.roundingShift)};
 }
 
+// Transforms in rows: "edges L R T B W H" ("_" an unreadable value), "helmert" or "affine" a0 a1 a2 b0 b1 b2,
+// "projective" a0 a1 a2 b0 b1 b2 c0 c1 c2 (X = (a0 + a1 x + a2 y) / (c0 + c1 x + c2 y), x and y in twips).
+TransformModel Kind(const std::string& word) {
+  return std::map<std::string, TransformModel>{{"edges", TransformModel::Edges}, {"helmert", TransformModel::Helmert},
+                                               {"affine", TransformModel::Affine},
+                                               {"projective", TransformModel::Projective}}.at(word);
+}
+MapTransform Transform(const std::string& text) {
+  const auto w = Words(text);
+  const auto value = [&](int i) { return w.at(i).empty() ? std::nullopt : std::optional<double>(Real(w[i])); };
+  if (w.at(0) == "edges") return EdgesTransform(value(1), value(2), value(3), value(4), Canvas(w[5] + " " + w[6]));
+  const bool projective = w.size() > 7;
+  return {Kind(w[0]), {}, {}, {Real(w.at(1)), Real(w.at(2)), Real(w.at(3)), Real(w.at(4)), Real(w.at(5)), Real(w.at(6)),
+                               projective ? Real(w.at(7)) : 1, projective ? Real(w.at(8)) : 0, projective ? Real(w.at(9)) : 0}};
+}
+// "tpp W H map|picture" -> the fit's settings; "x,y,X,Y; x,y,X,Y,off; ..." -> reference points.
+FitSettings Settings(const std::string& text) {
+  const auto w = Words(text);
+  return {Real(w.at(0)), {Real(w.at(1)), Real(w.at(2))}, w.at(3) == "map" ? Handedness::Map : Handedness::Picture};
+}
+std::vector<KnownPoint> Points(const std::string& list) {
+  std::vector<KnownPoint> points;
+  for (const std::string& point : Words(list, ';')) {
+    const auto p = Words(point, ',');
+    points.push_back({Real(p.at(0)), Real(p.at(1)), Real(p.at(2)), Real(p.at(3)), p.size() < 5});
+  }
+  return points;
+}
+std::vector<double> Reals(const std::string& list) {
+  std::vector<double> values;
+  for (const std::string& w : Words(list)) values.push_back(Real(w));
+  return values;
+}
+std::string Short(double v) { char b[64]; return std::string(b, std::to_chars(b, b + 64, v, std::chars_format::general, 6).ptr); }
+
+// "ok" when every value lies within `tolerance` of the expected one (blank-separated, ";" ignored), else
+// what differs: for results with no fixed order of evaluation, compared with an independent computation.
+std::string Within(const std::vector<double>& actual, std::string expectedList, double tolerance) {
+  std::replace(expectedList.begin(), expectedList.end(), ';', ' ');
+  const std::vector<double> expected = Reals(expectedList);
+  if (actual.size() != expected.size()) return std::to_string(actual.size()) + " values";
+  std::string off;
+  for (std::size_t i = 0; i < actual.size(); ++i)
+    if (!(std::abs(actual[i] - expected[i]) <= tolerance)) off += " #" + Text(i) + " " + Text(actual[i]);
+  return off.empty() ? "ok" : "off:" + off;
+}
+
+std::string RefusalText(const FitRefusal& r) {
+  static const std::map<FitRefusalKind, std::string> kNames = {
+      {FitRefusalKind::NotFittedHere, "NotFittedHere"}, {FitRefusalKind::NotANumber, "NotANumber"},
+      {FitRefusalKind::TooFewPoints, "TooFewPoints"}, {FitRefusalKind::RepeatedPoints, "RepeatedPoints"},
+      {FitRefusalKind::CollinearPoints, "CollinearPoints"}, {FitRefusalKind::IllConditioned, "IllConditioned"},
+      {FitRefusalKind::HorizonInPicture, "HorizonInPicture"}};
+  std::string text = "!" + kNames.at(r.kind);
+  if (r.kind == FitRefusalKind::RepeatedPoints || r.kind == FitRefusalKind::CollinearPoints)
+    text += r.space == FitRefusal::Space::Picture ? " picture" : " map";
+  for (int point : r.points) text += " " + Text(point);
+  if (r.kind == FitRefusalKind::HorizonInPicture) {
+    for (const PicturePosition& p : r.horizon) text += " " + Short(p.x) + " " + Short(p.y);
+  } else if (r.kind != FitRefusalKind::NotFittedHere && r.kind != FitRefusalKind::NotANumber) {
+    text += " " + Short(r.value) + " " + Short(r.limit);
+  }
+  return text;
+}
+
+// model | "tpp W H handedness" | points -> "!" and the refusal (its points, then value and limit to six
+// digits), or on rows that go on: | map coordinates at the canvas's corners (0,0) (W,0) (0,H) (W,H) | RMS in
+// map units and in pixels | tolerance -> "ok".
+Out FitRow(const Case& c) {
+  const ModelFit fit = FitModel(Kind(c[1]), Points(c[3]), Settings(c[2]));
+  if (fit.refusal) return {RefusalText(*fit.refusal)};
+  if (c.fields.size() < 8) return {"fitted"};
+  const CanvasSize canvas = Settings(c[2]).canvas;
+  std::vector<double> actual;
+  for (const auto& [x, y] : {std::pair(0.0, 0.0), {canvas.width, 0.0}, {0.0, canvas.height}, {canvas.width, canvas.height}}) {
+    const MapPosition m = PictureToMap(fit.transform, x, y);
+    actual.insert(actual.end(), {m.x.value_or(NAN), m.y.value_or(NAN)});
+  }
+  actual.insert(actual.end(), {fit.residuals.rmsMap, fit.residuals.rmsPixels});
+  return {Within(actual, c[4] + " " + c[5], c.number(6))};
+}
+
+// model | settings | points | each point's residual "dX dY dx dy" (map units, then pixels) | tolerance -> "ok".
+Out ResidualsRow(const Case& c) {
+  const ModelFit fit = FitModel(Kind(c[1]), Points(c[3]), Settings(c[2]));
+  if (fit.refusal) return {RefusalText(*fit.refusal)};
+  std::vector<double> actual;
+  for (const auto& r : fit.residuals.points) {
+    const Offset pixels = r && r->pixels ? *r->pixels : Offset{NAN, NAN, NAN};
+    actual.insert(actual.end(), {r ? r->map.x : NAN, r ? r->map.y : NAN, pixels.x, pixels.y});
+  }
+  return {Within(actual, c[4], c.number(5))};
+}
+
+// transform | canvas "W H" | closest frame "L R T B" (or "_") | tolerance -> "ok" (or "none") | the captions
+// SetAxisCaptions gives a frame with the design captions (without "X Coord. ").
+Out ClosestFrameRow(const Case& c) {
+  const MapTransform t = Transform(c[1]);
+  const auto frame = ClosestFrame(t, Canvas(c[2]));
+  MapFrame captions;
+  SetAxisCaptions(captions, Directions(t, Canvas(c[2])));
+  const std::string edges =
+      frame ? Within({frame->left, frame->right, frame->top, frame->bottom}, c[3], c.number(4)) : "none";
+  return {edges, captions.xCaption.substr(9) + " " + captions.yCaption.substr(9)};
+}
+
+// transform | positions "x y; ..." | tolerance (twips) -> "ok" when the map coordinates of each position
+// lead back to it, "none" when they cannot.
+Out InverseRow(const Case& c) {
+  const MapTransform t = Transform(c[1]);
+  std::vector<double> actual;
+  for (const std::string& position : Words(c[2], ';')) {
+    const std::vector<double> p = Reals(position);
+    const MapPosition m = PictureToMap(t, p.at(0), p.at(1));
+    const auto back = MapToPicture(t, m.x.value_or(NAN), m.y.value_or(NAN));
+    if (!back) return {"none"};
+    actual.insert(actual.end(), {back->x, back->y});
+  }
+  return {Within(actual, c[2], c.number(3))};
+}
+
+std::string Optional(std::optional<double> v) { return v ? Text(*v) : "none"; }
+std::string Joined(const std::vector<double>& values) {
+  std::string text;
+  for (double v : values) text += (text.empty() ? "" : " ") + Text(v);
+  return text;
+}
+
+// notation | edges | "x y" | canvas -> the edges model's "X Y" | Pixel2Map's from a cursor at (111, 222).
+Out EdgesRow(const Case& c) {
+  const NotationChoice notation = Notation(c[1]);
+  const MapFrame frame = Edges(c[2]);
+  const std::vector<double> p = Reals(c[3]);
+  const MapPosition m = PictureToMap(EdgesTransform(frame, notation, Canvas(c[4])), p.at(0), p.at(1));
+  Cursor cursor{111, 222, "", "", false};
+  Pixel2Map(p.at(0), p.at(1), Canvas(c[4]), frame, notation, cursor);
+  return {Optional(m.x) + " " + Optional(m.y), Text(cursor.x) + " " + Text(cursor.y)};
+}
+
+// notation | transform | canvas | press "x y" -> the row a capture through the transform appends, its letters
+// from the captions of the model's directions | the row a removal at the same press takes ("none").
+Out CaptureWithRow(const Case& c) {
+  const NotationChoice notation = Notation(c[1]);
+  const MapTransform t = Transform(c[2]);
+  const std::vector<double> p = Reals(c[4]);
+  MapFrame frame;
+  SetAxisCaptions(frame, Directions(t, Canvas(c[3])));
+  PointTable table;
+  Cursor cursor;
+  CapturePoint(table, cursor, t, frame, notation, p.at(0), p.at(1));
+  const std::string row = RowText(table.row(1));
+  return {row, Removed(Remove_Point(table, cursor, t, notation, p.at(0), p.at(1)))};
+}
+
+// transform | twips per pixel -> geotransform | world file A D B E C F | its ten-decimal digits | the
+// transform back from the geotransform (a0 a1 a2 b0 b1 b2); "none" without a geotransform.
+Out GeoRow(const Case& c) {
+  const double tpp = c.number(2);
+  const auto gt = ToGeoTransform(Transform(c[1]), tpp);
+  if (!gt) return {"none"};
+  const WorldFile w = ToWorldFile(*gt);
+  const WorldFile digits = WithWorldFileDigits(w);
+  const TransformCoefficients k = FromGeoTransform(*gt, tpp).coefficients;
+  return {Joined({gt->begin(), gt->end()}), Joined({w.a, w.d, w.b, w.e, w.c, w.f}),
+          Joined({digits.a, digits.d, digits.b, digits.e, digits.c, digits.f}), Joined({k.a0, k.a1, k.a2, k.b0, k.b1, k.b2})};
+}
+
+// world file lines "A D B E C F" | twips per pixel | pixel positions "px py; ..." | gdaltransform's "X Y; ..."
+// -> "ok" when the transform read from the world file agrees with GDAL within 1e-6 map units.
+Out GdalRow(const Case& c) {
+  const std::vector<double> l = Reals(c[1]);
+  const double tpp = c.number(2);
+  const MapTransform t = FromGeoTransform(FromWorldFile({l.at(0), l.at(1), l.at(2), l.at(3), l.at(4), l.at(5)}), tpp);
+  std::vector<double> actual;
+  for (const std::string& position : Words(c[3], ';')) {
+    const std::vector<double> p = Reals(position);
+    const MapPosition m = PictureToMap(t, p.at(0) * tpp, p.at(1) * tpp);
+    actual.insert(actual.end(), {m.x.value_or(NAN), m.y.value_or(NAN)});
+  }
+  return {Within(actual, c[4], 1e-6)};
+}
+
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
@@ -144,6 +329,14 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     {"Pixel2Map", FrameRow},
     {"session", SessionRow},
     {"calibrate", CalibrationRow},
+    {"fit", FitRow},
+    {"residuals", ResidualsRow},
+    {"frame", ClosestFrameRow},
+    {"inverse", InverseRow},
+    {"edges", EdgesRow},
+    {"captureWith", CaptureWithRow},
+    {"geo", GeoRow},
+    {"gdal", GdalRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
     {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
     // notation | keys typed one by one -> the text the field takes | beeps
@@ -206,6 +399,7 @@ INSTANTIATE_TEST_SUITE_P(Scroll, Core, ::testing::ValuesIn(Table("scroll.cases")
 // Presses at 1:1, 2, 1/2 and 16 (the steps and the pixel conversion) are checked by the window test.
 INSTANTIATE_TEST_SUITE_P(Zoom, Core, ::testing::ValuesIn(Table("zoom.cases")), Name);
 INSTANTIATE_TEST_SUITE_P(Calibration, Core, ::testing::ValuesIn(Table("calibration.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Models, Core, ::testing::ValuesIn(Table("models.cases")), Name);
 
 }  // namespace
 }  // namespace velmaro
