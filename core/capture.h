@@ -3,6 +3,7 @@
 // The red marker is the window's affair and is drawn before this is called.
 
 #include "core/map_frame.h"
+#include "core/map_transform.h"
 #include "core/point_table.h"
 
 namespace velmaro {
@@ -21,5 +22,10 @@ struct CaptureResult {
 // A coordinate that cannot be computed repeats the cursor's previous value (0 before any), rounded again.
 CaptureResult CapturePoint(PointTable& table, Cursor& cursor, const MapFrame& frame, NotationChoice notation,
                            double x, double y, CanvasSize canvas);
+
+// The same capture with the coordinates from any transform (Pixel2Map is the edges model of the frame);
+// the letters still come from the frame's captions, which SetAxisCaptions keeps in step with the model.
+CaptureResult CapturePoint(PointTable& table, Cursor& cursor, const MapTransform& transform, const MapFrame& frame,
+                           NotationChoice notation, double x, double y);
 
 }  // namespace velmaro

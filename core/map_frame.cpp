@@ -3,20 +3,11 @@
 #include <cmath>
 
 #include "core/dms.h"
+#include "core/map_transform.h"
 #include "core/number_text.h"
 
 namespace velmaro {
 namespace {
-
-// One axis of the transform: first + pointer * ((second - first) / side). A missing edge value, a
-// zero side or a result beyond the range of a double gives nothing, and the caller keeps its old value.
-std::optional<double> InterpolateAxis(std::optional<double> first, std::optional<double> second, double pointer,
-                                      double side) {
-  if (!first || !second || side == 0) return std::nullopt;
-  const double value = *first + pointer * ((*second - *first) / side);
-  if (!std::isfinite(value)) return std::nullopt;
-  return value;
-}
 
 // The cut works on the double product, so 0.29999 becomes 0.29998. A value so large that the product
 // overflows cannot be cut and stays as it is.
@@ -34,13 +25,7 @@ std::optional<double> ReadEdgeValue(std::string_view text, NotationChoice notati
 
 void Pixel2Map(double x, double y, CanvasSize canvas, const MapFrame& frame, NotationChoice notation,
                Cursor& cursor) {
-  const auto newX = InterpolateAxis(ReadEdgeValue(frame.left, notation), ReadEdgeValue(frame.right, notation), x,
-                                    canvas.width);
-  const auto newY = InterpolateAxis(ReadEdgeValue(frame.top, notation), ReadEdgeValue(frame.bottom, notation), y,
-                                    canvas.height);
-  if (newX) cursor.x = *newX;
-  if (newY) cursor.y = *newY;
-  if (newX || newY) cursor.computed = true;
+  PlaceCursor(cursor, PictureToMap(EdgesTransform(frame, notation, canvas), x, y));
 }
 
 CellTexts RoundForCapture(Cursor& cursor, NotationChoice notation) {
@@ -64,13 +49,7 @@ std::string XLetter(std::string_view xCaption) { return xCaption == kXEast ? "E"
 std::string YLetter(std::string_view yCaption) { return yCaption == kYNorth ? "N" : "S"; }
 
 void RecomputeAxisCaptions(MapFrame& frame, NotationChoice notation) {
-  const auto top = ReadEdgeValue(frame.top, notation);
-  const auto bottom = ReadEdgeValue(frame.bottom, notation);
-  if (top && bottom) frame.yCaption = std::string(*bottom < *top ? kYNorth : kYSouth);
-
-  const auto left = ReadEdgeValue(frame.left, notation);
-  const auto right = ReadEdgeValue(frame.right, notation);
-  if (left && right) frame.xCaption = std::string(*right > *left ? kXEast : kXWest);
+  SetAxisCaptions(frame, Directions(EdgesTransform(frame, notation, CanvasSize{}), CanvasSize{}));
 }
 
 std::string ReadoutText(const Cursor& cursor, NotationChoice notation) {

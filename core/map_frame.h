@@ -46,9 +46,10 @@ struct Cursor {
 // none) as the WholeTextNumber of the text (an empty or non-numeric text has no value).
 std::optional<double> ReadEdgeValue(std::string_view text, NotationChoice notation);
 
-// CursorX = L + x * ((R - L) / W), CursorY = T + y * ((B - T) / H), evaluated in exactly that order.
-// An unreadable edge value, a zero canvas side or a result beyond the range of a double leaves that
-// coordinate as it was; computed becomes true when either coordinate was written.
+// CursorX = L + x * ((R - L) / W), CursorY = T + y * ((B - T) / H), evaluated in exactly that order:
+// the edges model of core/map_transform (EdgeValue). An unreadable edge value, a zero canvas side or a
+// result beyond the range of a double leaves that coordinate as it was; computed becomes true when
+// either coordinate was written.
 void Pixel2Map(double x, double y, CanvasSize canvas, const MapFrame& frame, NotationChoice notation,
                Cursor& cursor);
 

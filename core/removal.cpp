@@ -18,16 +18,8 @@ double ReadForRemoval(std::string_view text, NotationChoice notation) {
 
 double CutToFourDecimals(double v) { return Floor(v * 10000) / 10000; }
 
-// The press position on one axis, by the capture's transform. A zero canvas side or an overflowing
-// result leaves that coordinate at 0.
-double PressCoordinate(std::string_view firstEdge, std::string_view secondEdge, double pointer, double side,
-                       NotationChoice notation) {
-  if (side == 0) return 0;
-  const double first = ReadForRemoval(firstEdge, notation);
-  const double second = ReadForRemoval(secondEdge, notation);
-  const double value = first + pointer * ((second - first) / side);
-  return std::isfinite(value) ? CutToFourDecimals(value) : 0;
-}
+// A press coordinate by the transform, cut to four decimals; a coordinate it cannot give is 0.
+double PressCoordinate(std::optional<double> value) { return value ? CutToFourDecimals(*value) : 0; }
 
 double CutDistance(double px, double py, double cx, double cy) {
   const double dx = px - cx;
@@ -39,8 +31,17 @@ double CutDistance(double px, double py, double cx, double cy) {
 
 std::optional<int> Remove_Point(PointTable& table, Cursor& cursor, const MapFrame& frame, NotationChoice notation,
                                 double X, double Y, CanvasSize canvas) {
-  const double px = PressCoordinate(frame.left, frame.right, X, canvas.width, notation);
-  const double py = PressCoordinate(frame.top, frame.bottom, Y, canvas.height, notation);
+  const MapTransform press = EdgesTransform(ReadForRemoval(frame.left, notation), ReadForRemoval(frame.right, notation),
+                                            ReadForRemoval(frame.top, notation), ReadForRemoval(frame.bottom, notation),
+                                            canvas);
+  return Remove_Point(table, cursor, press, notation, X, Y);
+}
+
+std::optional<int> Remove_Point(PointTable& table, Cursor& cursor, const MapTransform& transform,
+                                NotationChoice notation, double X, double Y) {
+  const MapPosition press = PictureToMap(transform, X, Y);
+  const double px = PressCoordinate(press.x);
+  const double py = PressCoordinate(press.y);
 
   double minimum = kRemovalSearchStart;
   int best = 0;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/map_frame.h"
+#include "core/map_transform.h"
 #include "core/point_table.h"
 
 namespace velmaro {
@@ -19,5 +20,10 @@ inline constexpr double kRemovalSearchStart = 29999;  // running minimum at star
 // 29999 map units; the table is then unchanged. The green mark is the window's affair.
 std::optional<int> Remove_Point(PointTable& table, Cursor& cursor, const MapFrame& frame, NotationChoice notation,
                                 double X, double Y, CanvasSize canvas);
+
+// The same search with the press placed on the map by any transform (a coordinate it cannot give is 0);
+// the frame's own form above is this one with the edges model of the LeadingNumber readings.
+std::optional<int> Remove_Point(PointTable& table, Cursor& cursor, const MapTransform& transform,
+                                NotationChoice notation, double X, double Y);
 
 }  // namespace velmaro

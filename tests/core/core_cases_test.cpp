@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -18,7 +19,9 @@
 #include "core/capture.h"
 #include "core/converter.h"
 #include "core/dms.h"
+#include "core/geo_transform.h"
 #include "core/key_filter.h"
+#include "core/model_fit.h"
 #include "core/number_text.h"
 #include "core/removal.h"
 #include "core/scroll.h"
@@ -129,6 +132,162 @@ Out CalibrationRow(const Case& c) {
           fixed(fit.roundingShift)};
 }
 
+// Models, on a canvas of 60000 x 40000 twips at 15 twips a pixel. Transforms: "edges L R T B" ("_" an
+// unreadable value), "helmert" or "affine" a0 a1 a2 b0 b1 b2, "projective" a0 a1 a2 b0 b1 b2 c0 c1 c2.
+constexpr CanvasSize kModelCanvas{60000, 40000};
+constexpr double kTpp = 15;
+const std::vector<PicturePosition> kCorners = {{0, 0}, {60000, 0}, {0, 40000}, {60000, 40000}};
+
+std::vector<double> Reals(std::string list) {
+  std::replace(list.begin(), list.end(), ';', ' ');
+  std::vector<double> values;
+  for (const std::string& w : Words(list)) values.push_back(Real(w));
+  return values;
+}
+TransformModel Kind(const std::string& word) {
+  return std::map<std::string, TransformModel>{{"edges", TransformModel::Edges}, {"helmert", TransformModel::Helmert},
+                                               {"affine", TransformModel::Affine},
+                                               {"projective", TransformModel::Projective}}.at(word);
+}
+MapTransform Transform(const std::string& text) {
+  const auto w = Words(text);
+  const auto value = [&](int i) { return w.at(i).empty() ? std::nullopt : std::optional<double>(Real(w[i])); };
+  if (w.at(0) == "edges") return EdgesTransform(value(1), value(2), value(3), value(4), kModelCanvas);
+  const std::vector<double> k = Reals(text.substr(w[0].size()) + (w.size() < 8 ? " 1 0 0" : ""));
+  return {Kind(w[0]), {}, {}, {k.at(0), k.at(1), k.at(2), k.at(3), k.at(4), k.at(5), k.at(6), k.at(7), k.at(8)}};
+}
+// "x,y,X,Y; x,y,X,Y,off; ..." -> reference points, the ones marked "off" switched off.
+std::vector<KnownPoint> Points(const std::string& list) {
+  std::vector<KnownPoint> points;
+  for (const std::string& point : Words(list, ';')) {
+    const auto p = Words(point, ',');
+    points.push_back({Real(p.at(0)), Real(p.at(1)), Real(p.at(2)), Real(p.at(3)), p.size() < 5});
+  }
+  return points;
+}
+std::vector<double> MapAt(const MapTransform& t, const std::vector<PicturePosition>& positions) {
+  std::vector<double> values;
+  for (const PicturePosition& p : positions) {
+    const MapPosition m = PictureToMap(t, p.x, p.y);
+    values.insert(values.end(), {m.x.value_or(NAN), m.y.value_or(NAN)});
+  }
+  return values;
+}
+std::string Short(double v) {
+  char b[64];
+  return std::string(b, std::to_chars(b, b + 64, v, std::chars_format::general, 6).ptr);
+}
+
+// "ok" when every value lies within `tolerance` of the expected list's (";" read as a blank), else what
+// differs: for results with no fixed order of evaluation, compared with an independent computation.
+std::string Within(const std::vector<double>& actual, const std::string& expectedList, double tolerance) {
+  const std::vector<double> expected = Reals(expectedList);
+  if (actual.size() != expected.size()) return std::to_string(actual.size()) + " values";
+  std::string off;
+  for (std::size_t i = 0; i < actual.size(); ++i)
+    if (!(std::abs(actual[i] - expected[i]) <= tolerance)) off += " #" + Text(i) + " " + Text(actual[i]);
+  return off.empty() ? "ok" : "off:" + off;
+}
+
+// "!Kind", the space for repeated and collinear points, the points, value and limit to six digits unless
+// both are 0, and where a horizon meets the border.
+std::string RefusalText(const FitRefusal& r) {
+  static const char* const kNames[] = {"NotFittedHere",   "NotANumber",      "TooFewPoints",    "RepeatedPoints",
+                                       "CollinearPoints", "IllConditioned", "HorizonInPicture"};
+  std::string text = std::string("!") + kNames[static_cast<int>(r.kind)];
+  if (r.kind == FitRefusalKind::RepeatedPoints || r.kind == FitRefusalKind::CollinearPoints)
+    text += r.space == FitRefusal::Space::Picture ? " picture" : " map";
+  for (int point : r.points) text += " " + Text(point);
+  if (r.value != 0 || r.limit != 0) text += " " + Short(r.value) + " " + Short(r.limit);
+  if (r.kind == FitRefusalKind::HorizonInPicture)
+    for (const PicturePosition& p : r.horizon) text += " " + Short(p.x) + " " + Short(p.y);
+  return text;
+}
+
+// model ("helmert map" or "helmert picture": the handedness hint) | points -> the refusal, "fitted", or
+// | the map coordinates at the corners; RMS in map units, in pixels; [each point's "dX dY dx dy"] | tolerance
+// -> "ok".
+Out FitRow(const Case& c) {
+  const auto model = Words(c[1]);
+  const Handedness hint = model.size() > 1 && model[1] == "picture" ? Handedness::Picture : Handedness::Map;
+  const ModelFit fit = FitModel(Kind(model.at(0)), Points(c[2]), {kTpp, kModelCanvas, hint});
+  if (fit.refusal) return {RefusalText(*fit.refusal)};
+  if (c.fields.size() < 6) return {"fitted"};
+  std::vector<double> actual = MapAt(fit.transform, kCorners);
+  actual.insert(actual.end(), {fit.residuals.rmsMap, fit.residuals.rmsPixels});
+  if (Reals(c[3]).size() > 10) {  // the row gives each point's residual
+    for (const auto& r : fit.residuals.points) {
+      const Offset pixels = r && r->pixels ? *r->pixels : Offset{NAN, NAN, NAN};
+      actual.insert(actual.end(), {r ? r->map.x : NAN, r ? r->map.y : NAN, pixels.x, pixels.y});
+    }
+  }
+  return {Within(actual, c[3], c.number(4))};
+}
+
+// "ok" when the map coordinates of the corners and of (18000, 28000) lead back to them within 1e-6 twips.
+std::string RoundTrip(const MapTransform& t) {
+  for (const PicturePosition& p : {kCorners[0], kCorners[1], kCorners[2], kCorners[3], PicturePosition{18000, 28000}}) {
+    const std::vector<double> m = MapAt(t, {p});
+    const auto back = MapToPicture(t, m[0], m[1]);
+    if (!back) return "none";
+    if (!(std::hypot(back->x - p.x, back->y - p.y) <= 1e-6)) return "off at " + Text(p.x) + " " + Text(p.y);
+  }
+  return "ok";
+}
+
+// transform | closest frame "L R T B" | tolerance -> "ok" ("none": no frame) | the captions it gives (without
+// "X Coord. ") | its round trip.
+Out TransformRow(const Case& c) {
+  const MapTransform t = Transform(c[1]);
+  const auto frame = ClosestFrame(t, kModelCanvas);
+  MapFrame captions;
+  SetAxisCaptions(captions, Directions(t, kModelCanvas));
+  return {frame ? Within({frame->left, frame->right, frame->top, frame->bottom}, c[2], c.number(3)) : "none",
+          captions.xCaption.substr(9) + " " + captions.yCaption.substr(9), RoundTrip(t)};
+}
+
+// notation | edges | "x y" | canvas -> the edges model's "X Y" | Pixel2Map's from a cursor at (111, 222).
+Out EdgesRow(const Case& c) {
+  const NotationChoice notation = Notation(c[1]);
+  const MapFrame frame = Edges(c[2]);
+  const std::vector<double> p = Reals(c[3]);
+  const MapPosition m = PictureToMap(EdgesTransform(frame, notation, Canvas(c[4])), p.at(0), p.at(1));
+  Cursor cursor{111, 222, "", "", false};
+  Pixel2Map(p.at(0), p.at(1), Canvas(c[4]), frame, notation, cursor);
+  return {(m.x ? Text(*m.x) : "none") + " " + (m.y ? Text(*m.y) : "none"), Text(cursor.x) + " " + Text(cursor.y)};
+}
+
+// notation | transform | presses "x y; ..." -> the rows captured, their letters from the captions of the
+// model's directions | the row a removal at the first press takes.
+Out CaptureWithRow(const Case& c) {
+  const NotationChoice notation = Notation(c[1]);
+  const MapTransform t = Transform(c[2]);
+  MapFrame frame;
+  SetAxisCaptions(frame, Directions(t, kModelCanvas));
+  PointTable table;
+  Cursor cursor;
+  std::string rows;
+  const std::vector<double> p = Reals(c[3]);
+  for (std::size_t i = 0; i + 1 < p.size(); i += 2) {
+    CapturePoint(table, cursor, t, frame, notation, p[i], p[i + 1]);
+    rows += (rows.empty() ? "" : "; ") + RowText(table.row(table.size()));
+  }
+  return {rows, Removed(Remove_Point(table, cursor, t, notation, p.at(0), p.at(1)))};
+}
+
+// transform | GDAL's map coordinates at pixels (0 0) (1.5 2.25) (4000 2666.5) | the geotransform; the world
+// file A D B E C F with its ten decimals -> "ok" when the numbers are those and the transform read back from
+// that world file gives those coordinates within 1e-8; "none" without a geotransform.
+Out GeoRow(const Case& c) {
+  const auto gt = ToGeoTransform(Transform(c[1]), kTpp);
+  if (!gt) return {"none"};
+  const WorldFile w = WithWorldFileDigits(ToWorldFile(*gt));
+  const std::string numbers =
+      Within({(*gt)[0], (*gt)[1], (*gt)[2], (*gt)[3], (*gt)[4], (*gt)[5], w.a, w.d, w.b, w.e, w.c, w.f}, c[3], 0);
+  const std::vector<PicturePosition> pixels = {{0, 0}, {1.5 * kTpp, 2.25 * kTpp}, {4000 * kTpp, 2666.5 * kTpp}};
+  return {numbers != "ok" ? numbers : Within(MapAt(FromGeoTransform(FromWorldFile(w), kTpp), pixels), c[2], 1e-8)};
+}
+
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
@@ -144,6 +303,11 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     {"Pixel2Map", FrameRow},
     {"session", SessionRow},
     {"calibrate", CalibrationRow},
+    {"fit", FitRow},
+    {"transform", TransformRow},
+    {"edges", EdgesRow},
+    {"captureWith", CaptureWithRow},
+    {"geo", GeoRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
     {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
     // notation | keys typed one by one -> the text the field takes | beeps
@@ -206,6 +370,7 @@ INSTANTIATE_TEST_SUITE_P(Scroll, Core, ::testing::ValuesIn(Table("scroll.cases")
 // Presses at 1:1, 2, 1/2 and 16 (the steps and the pixel conversion) are checked by the window test.
 INSTANTIATE_TEST_SUITE_P(Zoom, Core, ::testing::ValuesIn(Table("zoom.cases")), Name);
 INSTANTIATE_TEST_SUITE_P(Calibration, Core, ::testing::ValuesIn(Table("calibration.cases")), Name);
+INSTANTIATE_TEST_SUITE_P(Models, Core, ::testing::ValuesIn(Table("models.cases")), Name);
 
 }  // namespace
 }  // namespace velmaro
