@@ -64,6 +64,12 @@ class Form1ZoomTest : public QObject {
     f.form->viewport().zoomBy(steps, QPoint(0, 0));
     QCOMPARE(f.form->Picture1->zoom(), steps > 0 ? 2.0 : 0.5);
     QCOMPARE(f.form->Picture1->grab().toImage().pixelColor(shown), BlockColour(block.x(), block.y()));
+    // A repaint of a small part only, as after a disc or a scroll: its first column starts between two
+    // source pixels and must be painted all the same.
+    QImage part(f.form->Picture1->size(), QImage::Format_RGB32);
+    part.fill(Qt::magenta);
+    f.form->Picture1->render(&part, shown, QRegion(QRect(shown, QSize(3, 3))));
+    QCOMPARE(part.pixelColor(shown), BlockColour(block.x(), block.y()));
   }
 
   // The loupe under the pointer: its spot in picture pixels, what it shows there six times larger, and the
