@@ -16,6 +16,7 @@
 
 #include "core/capture.h"
 #include "core/coordinate_type.h"
+#include "core/map_calibration.h"
 #include "core/map_frame.h"
 #include "core/point_table.h"
 #include "files/journal_record.h"
@@ -162,6 +163,7 @@ class Form1 : public QWidget, public Form1Controls {
   void filterFrameKey(std::int16_t& KeyAscii);
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
+  MapCalibration calibration() const;
   QString readoutAt(double xTwips, double yTwips) const;
   QString readoutOf(const Cursor& cursor) const;
   void showReadout();
@@ -174,6 +176,7 @@ class Form1 : public QWidget, public Form1Controls {
   platform::Platform& platform_;
   PointTable table_;
   Cursor cursor_;
+  std::optional<MapTransform> model_;  // a model fitted from reference points, in place of the edges
   std::unique_ptr<MapViewport> viewport_;
   std::unique_ptr<MapLoader> loader_;
   std::unique_ptr<PointEditor> editor_;

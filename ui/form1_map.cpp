@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "core/capture.h"
+#include "core/map_calibration.h"
 #include "core/key_filter.h"
 #include "core/scroll.h"
 #include "platform/platform.h"
@@ -36,13 +37,13 @@ void Form1::XY_Grid_MouseDown(int button, int /*shift*/, double /*x*/, double /*
 }
 
 CaptureOutcome Form1::captureAt(double x, double y) {
-  const CaptureOutcome outcome = editor_->capture(x, y, mapFrame(), notation(), canvasSize());
+  const CaptureOutcome outcome = editor_->capture(x, y, calibration());
   journalChange({RecordKind::Capture, {std::int64_t{1}, x, y}});
   return outcome;
 }
 
 void Form1::removeNearest(double x, double y) {
-  editor_->removeNearest(x, y, mapFrame(), notation(), canvasSize());
+  editor_->removeNearest(x, y, calibration());
   journalChange({RecordKind::RemovalOnMap, {x, y}});
 }
 
@@ -60,11 +61,10 @@ void Form1::showReadout() { Picture1->setToolTip(readoutOf(cursor_)); }
 
 QString Form1::readoutAt(double xTwips, double yTwips) const {
   // The coordinates a press there would record, without touching the cursor of the last capture.
-  Cursor probe;
-  Pixel2Map(xTwips, yTwips, canvasSize(), mapFrame(), notation(), probe);
-  RoundForCapture(probe, notation());
-  return readoutOf(probe);
+  return readoutOf(ProbeCursor(calibration(), xTwips, yTwips));
 }
+
+MapCalibration Form1::calibration() const { return MapCalibration{mapFrame(), notation(), canvasSize(), model_}; }
 
 QString Form1::readoutOf(const Cursor& cursor) const {
   // With the map's coordinate system known, WGS 84 latitude and longitude come on a line of their own.

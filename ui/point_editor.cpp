@@ -2,7 +2,6 @@
 
 #include <QPushButton>
 
-#include "core/removal.h"
 #include "ui/map_canvas.h"
 #include "ui/point_grid.h"
 
@@ -20,12 +19,11 @@ PointEditor::PointEditor(PointTable& table, Cursor& cursor, MapCanvas& canvas, P
 
 PointState PointEditor::state() const { return PointState{cursor_, saveButton_.isEnabled()}; }
 
-CaptureOutcome PointEditor::capture(double x, double y, const MapFrame& frame, NotationChoice notation,
-                                    CanvasSize canvas) {
+CaptureOutcome PointEditor::capture(double x, double y, const MapCalibration& calibration) {
   const PointState before = state();
   // The marker comes first, so a press on a full table still leaves its disc.
   CanvasMark mark = markAndDraw(x, y, kMarkerRadius, kMarkerRed);
-  const CaptureResult result = CapturePoint(table_, cursor_, frame, notation, x, y, canvas);
+  const CaptureResult result = CapturePoint(table_, cursor_, calibration, x, y);
   if (result.outcome == CaptureOutcome::TableFull) return result.outcome;
   grid_.showRows(result.row, result.row);
   showCapturedRow(result.row);
@@ -34,13 +32,12 @@ CaptureOutcome PointEditor::capture(double x, double y, const MapFrame& frame, N
   return result.outcome;
 }
 
-void PointEditor::removeNearest(double x, double y, const MapFrame& frame, NotationChoice notation,
-                                CanvasSize canvas) {
+void PointEditor::removeNearest(double x, double y, const MapCalibration& calibration) {
   const PointState before = state();
   const PointTable tableBefore = table_;
   // The green mark goes down even when no point is chosen: it shows where the press landed.
   CanvasMark mark = markAndDraw(x, y, kRemovalMarkRadius, kRemovalGreen);
-  const std::optional<int> removed = velmaro::Remove_Point(table_, cursor_, frame, notation, x, y, canvas);
+  const std::optional<int> removed = RemoveNearestPoint(table_, cursor_, calibration, x, y);
   if (!removed) return;
   grid_.showRows(*removed, table_.size() + 1);
   if (!table_.empty()) grid_.makeCurrent(table_.size(), 0);

@@ -9,6 +9,7 @@
 #include <QColor>
 
 #include "core/capture.h"
+#include "core/map_calibration.h"
 #include "core/map_frame.h"
 #include "core/point_history.h"
 #include "core/point_table.h"
@@ -27,9 +28,9 @@ class PointEditor {
   // The table and cursor are the window's; "Save XY File" is enabled by the first capture.
   PointEditor(PointTable& table, Cursor& cursor, MapCanvas& canvas, PointGrid& grid, QPushButton& saveButton);
 
-  // Positions in twips of the canvas, picture space.
-  CaptureOutcome capture(double x, double y, const MapFrame& frame, NotationChoice notation, CanvasSize canvas);
-  void removeNearest(double x, double y, const MapFrame& frame, NotationChoice notation, CanvasSize canvas);
+  // Positions in twips of the canvas, picture space, placed on the map by the calibration in use.
+  CaptureOutcome capture(double x, double y, const MapCalibration& calibration);
+  void removeNearest(double x, double y, const MapCalibration& calibration);
   // The grid's own removal: the row goes, the count drops and the names close up.
   void removeRow(int row);
 
