@@ -5,6 +5,8 @@
 // a model, when there is one, takes their place everywhere.
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/capture.h"
 #include "core/map_frame.h"
@@ -29,6 +31,11 @@ CaptureResult CapturePoint(PointTable& table, Cursor& cursor, const MapCalibrati
 // The removal of the point nearest to (X, Y) twips: Remove_Point of the frame, or through the model.
 std::optional<int> RemoveNearestPoint(PointTable& table, Cursor& cursor, const MapCalibration& calibration, double X,
                                       double Y);
+
+// A model as one line of text, and back, for the recovery journal: "affine" and its nine coefficients in
+// their shortest exact form ("helmert", "projective" likewise). Nothing for the edges or unreadable text.
+std::string ModelText(const MapTransform& model);
+std::optional<MapTransform> ReadModelText(std::string_view text);
 
 // The cursor a press at (x, y) would leave, rounded as a capture rounds it, for the read-out under the
 // pointer: nothing of the last capture is touched.

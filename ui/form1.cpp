@@ -59,6 +59,15 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
   editor_ = std::make_unique<PointEditor>(table_, cursor_, *Picture1, *XY_Grid, *Command3);
   mapCrs_ = std::make_unique<MapCrs>(platform_);
   setUpJournal();
+  // Beside the frame fields, between the X caption and the right edge's field: shown only with a model.
+  modelNote_ = new QLabel(SSTab1->page(kParametersTab));
+  modelNote_->setObjectName("ModelNote");
+  modelNote_->setWordWrap(true);
+  modelNote_->setGeometry(ToPixelRect({6240, 1980, 2220, 500}, tpp));
+  modelNote_->hide();
+  // Typing in an edge field returns to the edges: the typed value is one of them.
+  for (EdgeField* field : {Text2, Text3, Text4, Text5})
+    connect(field, &QLineEdit::textEdited, this, [this] { setModel(std::nullopt); });
   connectHandlers();
   installShortcuts();
 }

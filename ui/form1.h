@@ -17,6 +17,7 @@
 #include "core/capture.h"
 #include "core/coordinate_type.h"
 #include "core/map_calibration.h"
+#include "core/model_fit.h"
 #include "core/map_frame.h"
 #include "core/point_table.h"
 #include "files/journal_record.h"
@@ -172,11 +173,16 @@ class Form1 : public QWidget, public Form1Controls {
   void setOuterSizeTwips(double width, double height);
   bool takesReferencePoint(int button, double x, double y);
   void applyCalibration(const std::array<std::string, 4>& edges);
+  // A model from reference points takes the edges' place (none: back to the edges); the edge fields show
+  // its closest axis-parallel frame, the captions its directions, and a note beside the fields says so.
+  void applyModel(const MapTransform& model, const std::vector<KnownPoint>& points);
+  void setModel(std::optional<MapTransform> model);
 
   platform::Platform& platform_;
   PointTable table_;
   Cursor cursor_;
   std::optional<MapTransform> model_;  // a model fitted from reference points, in place of the edges
+  QLabel* modelNote_ = nullptr;
   std::unique_ptr<MapViewport> viewport_;
   std::unique_ptr<MapLoader> loader_;
   std::unique_ptr<PointEditor> editor_;

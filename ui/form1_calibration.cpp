@@ -4,11 +4,16 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
 #include <QShortcut>
 
 #include "ui/calibration_dialog.h"
+#include "core/calibration.h"
+#include "files/journal_record.h"
 #include "ui/edge_field.h"
 #include "ui/form1.h"
+#include "ui/map_canvas.h"
+#include "ui/twips.h"
 #include "ui/map_viewport.h"
 #include "ui/point_editor.h"
 #include "ui/preview_image.h"
@@ -60,9 +65,12 @@ void Form1::redo() {
 
 void Form1::CalibrateFromPoints() {
   if (!calibration_) {
-    calibration_ = new CalibrationDialog([this] { return notation(); }, [this] { return canvasSize(); }, this);
+    calibration_ = new CalibrationDialog([this] { return notation(); }, [this] { return canvasSize(); },
+                                         [this] { return TwipsPerPixel(Picture1); }, this);
     calibration_->setAttribute(Qt::WA_DeleteOnClose);
     calibration_->setApplyHandler([this](const std::array<std::string, 4>& edges) { applyCalibration(edges); });
+    calibration_->setModelHandler(
+        [this](const MapTransform& model, const std::vector<KnownPoint>& points) { applyModel(model, points); });
   }
   calibration_->show();
   calibration_->raise();
@@ -78,9 +86,33 @@ bool Form1::takesReferencePoint(int button, double x, double y) {
 }
 
 void Form1::applyCalibration(const std::array<std::string, 4>& edges) {
+  setModel(std::nullopt);
   EdgeField* const fields[] = {Text2, Text3, Text4, Text5};
   for (int i = 0; i < 4; ++i) fields[i]->setText(Utf8(edges[static_cast<std::size_t>(i)]));
   Image1_MouseMove();
+}
+
+void Form1::applyModel(const MapTransform& model, const std::vector<KnownPoint>& /*points*/) { setModel(model); }
+
+void Form1::setModel(std::optional<MapTransform> model) {
+  const bool changed = model.has_value() != model_.has_value() || (model && ModelText(*model) != ModelText(*model_));
+  model_ = std::move(model);
+  modelNote_->setVisible(model_.has_value());
+  if (changed) journalChange({RecordKind::ReferenceModel, {model_ ? ModelText(*model_) : std::string()}});
+  if (!model_) return;
+  static constexpr const char* kNames[] = {"edges", "a Helmert model", "an affine model", "a projective model"};
+  modelNote_->setText(QString("Calibrated by %1 from reference points; the edges show its closest axis-parallel frame.")
+                          .arg(kNames[static_cast<int>(model_->model)]));
+  const NotationChoice chosen = notation();
+  const std::optional<EdgeValues> frame = ClosestFrame(*model_, canvasSize());
+  if (frame && chosen) {
+    const std::array<double, 4> values{frame->left, frame->right, frame->top, frame->bottom};
+    EdgeField* const fields[] = {Text2, Text3, Text4, Text5};
+    for (std::size_t i = 0; i < 4; ++i) fields[i]->setText(Utf8(EdgeText(values[i], *chosen)));
+  }
+  MapFrame captions = mapFrame();
+  SetAxisCaptions(captions, Directions(*model_, canvasSize()));
+  setCaptions(captions.xCaption, captions.yCaption);
 }
 
 }  // namespace velmaro::ui

@@ -95,6 +95,7 @@ void Form1::reportJournalFailure() {
 void Form1::mapShown(const std::string& path) {
   previousMap_ = std::exchange(shownMap_, path);
   editor_->setDrawing(true);
+  setModel(std::nullopt);  // another picture: its own calibration
   mapCrs_->mapOpened(path);
   journal_->mapOpened(IdentifyMap(path), sessionSnapshot(), Picture1->widthTwips(), Picture1->heightTwips());
 }
@@ -103,6 +104,7 @@ std::vector<JournalField> Form1::sessionSnapshot() const {
   SessionSnapshot snapshot;
   for (const char* name : kSnapshotFields)
     snapshot.fields.emplace_back(name, findChild<QWidget*>(name)->property("text").toString().toStdString());
+  snapshot.fields.emplace_back("Model", model_ ? ModelText(*model_) : std::string());
   snapshot.notation = notation();
   snapshot.rows = table_.rows();
   snapshot.cursor = cursor_;
@@ -197,9 +199,12 @@ void Form1::replay(const JournalRecord& change) {
         setCaptions(change.text(1), Label2->text().toStdString());
       } else if (name == "Label2") {
         setCaptions(Label1->text().toStdString(), change.text(1));
+      } else if (name == "Model") {
+        setModel(ReadModelText(change.text(1)));
       }
       return;
     }
+    case RecordKind::ReferenceModel: setModel(ReadModelText(change.text(0))); return;
     case RecordKind::Notation: {
       const std::int64_t chosen = change.integer(0);
       setNotation(chosen >= 1 && chosen <= 3 ? NotationChoice(static_cast<CoordinateType>(chosen - 1)) : std::nullopt);
