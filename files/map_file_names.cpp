@@ -1,5 +1,8 @@
 #include "files/map_file_names.h"
 
+#include <cctype>
+#include <filesystem>
+
 #include <optional>
 #include <vector>
 
@@ -48,5 +51,36 @@ std::string XyFileName(std::string_view mapPath) { return CompanionName(mapPath,
 std::string InfoFileName(std::string_view mapPath) { return CompanionName(mapPath, ".info"); }
 
 std::string KmlFileName(std::string_view mapPath) { return CompanionName(mapPath, ".kml"); }
+
+}  // namespace velmaro
+
+namespace velmaro {
+
+namespace {
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+}  // namespace
+
+std::vector<std::string> WorldFileNames(const std::string& mapPath) {
+  const std::filesystem::path map(mapPath);
+  const std::string extension = map.extension().string();
+  if (extension.size() < 2) return {std::filesystem::path(map).replace_extension(".wld").string()};
+  const std::string initials = std::string(".") + extension[1] + extension.back() + "w";
+  std::vector<std::string> names;
+  for (const std::string& tail : {initials, extension + "w", std::string(".wld")}) {
+    names.push_back(std::filesystem::path(map).replace_extension(tail).string());
+    names.push_back(std::filesystem::path(map).replace_extension(Upper(tail)).string());
+  }
+  return names;
+}
+
+std::optional<std::string> ExistingWorldFile(const std::string& mapPath) {
+  std::error_code ignored;
+  for (const std::string& name : WorldFileNames(mapPath))
+    if (std::filesystem::is_regular_file(name, ignored)) return name;
+  return std::nullopt;
+}
 
 }  // namespace velmaro

@@ -6,7 +6,9 @@
 // not bytes; a byte that is not part of a well-formed UTF-8 sequence counts as one character.
 
 #include <string>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -14,5 +16,13 @@ std::string BaseName(std::string_view mapPath);
 std::string XyFileName(std::string_view mapPath);    // base + ".txt"
 std::string InfoFileName(std::string_view mapPath);  // base + ".info"
 std::string KmlFileName(std::string_view mapPath);   // base + ".kml"
+
+// The world files GDAL looks for beside a picture, in its order: the extension's first and last letters
+// and "w" (map.jgw), the extension and "w" (map.jpgw), "wld"; each also in capitals, as another program
+// may have written it. These follow the extension after the last dot, as GDAL does, not the four
+// characters above. The first is the one VELMARO writes.
+std::vector<std::string> WorldFileNames(const std::string& mapPath);
+// The first of them that exists as a file, if any.
+std::optional<std::string> ExistingWorldFile(const std::string& mapPath);
 
 }  // namespace velmaro

@@ -12,6 +12,7 @@
 // geo/ reports what went wrong as a GeoErrorKind with the library's own message kept as detail; ui/
 // chooses the words a user reads. No function here throws.
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -23,7 +24,7 @@ namespace velmaro::geo {
 
 // The module and the program must agree on every type below; the loader refuses a module built with
 // another version.
-inline constexpr int kGeoInterfaceVersion = 1;
+inline constexpr int kGeoInterfaceVersion = 2;
 
 enum class GeoErrorKind {
   UnknownCrs,          // PROJ knows no CRS by that code or text
@@ -38,6 +39,7 @@ enum class GeoErrorKind {
   Exists,              // the export would replace files (files holds them) and replacing was not asked for
   WriteFailed,         // writing began and failed (disk full, size limit, a library's failure); nothing replaced
   FormatUnavailable,   // the GDAL at hand has no driver for the format
+  WorldFileUnreadable,  // a world file is there, but GDAL reads no six numbers that make a map from it
 };
 
 struct GeoError {
@@ -146,6 +148,25 @@ struct ExportResult {
   std::vector<std::string> files;   // the files written: one, or the set of a shapefile
 };
 
+// GDAL's geotransform of a picture: X = gt[0] + px gt[1] + py gt[2], Y = gt[3] + px gt[4] + py gt[5], with px
+// and py in pixels from the top-left corner of the top-left pixel.
+using GeoTransform = std::array<double, 6>;
+
+struct WorldFileResult {
+  std::optional<GeoTransform> geoTransform;  // nothing: no world file, or error
+  std::optional<GeoError> error;             // WorldFileUnreadable
+  std::string file;                          // the world file read, when there is one
+};
+
+// A ground control point: a picture position in pixels (as a geotransform counts them) and its map
+// coordinates.
+struct GroundControlPoint {
+  double pixel = 0;
+  double line = 0;
+  double x = 0;
+  double y = 0;
+};
+
 // The side file in which GDAL keeps what it knows about a picture beyond its pixels.
 inline std::string SideFileName(const std::string& mapPath) { return mapPath + ".aux.xml"; }
 
@@ -200,6 +221,18 @@ class Geo {
   // NoTransformation, TransformFailed, FormatUnavailable, Exists, NotWritable (also for a folder where a
   // file would be replaced), WriteFailed.
   virtual ExportResult exportPoints(const ExportRequest& request) = 0;
+
+  // The map's world file (map.jgw, map.jpgw or map.wld, as GDAL looks for them), as GDAL reads it.
+  virtual WorldFileResult readWorldFile(const std::string& mapPath) = 0;
+  // Writes map.jgw through GDAL (ten decimals a number; C and F at the centre of the top-left pixel),
+  // replacing the old one whole. NotWritable, WriteFailed.
+  virtual std::optional<GeoError> writeWorldFile(const std::string& mapPath, const GeoTransform& geoTransform) = 0;
+  // Removes the map's world files, when a calibration no world file can hold takes their place.
+  virtual std::optional<GeoError> removeWorldFile(const std::string& mapPath) = 0;
+  // Ground control points kept with the map in its side file (a projective calibration), and writing them
+  // (none: removing them); the side file is edited as writeMapCrs edits it.
+  virtual std::vector<GroundControlPoint> readGcps(const std::string& mapPath) = 0;
+  virtual std::optional<GeoError> writeGcps(const std::string& mapPath, const std::vector<GroundControlPoint>& gcps) = 0;
 };
 
 }  // namespace velmaro::geo

@@ -6,6 +6,7 @@
 #include "geo/proj_context.h"
 #include "geo/proj_transformer.h"
 #include "geo/side_file.h"
+#include "geo/world_file.h"
 
 namespace velmaro::geo {
 namespace {
@@ -39,6 +40,16 @@ class GeoImpl final : public Geo {
 
   std::vector<std::string> filesReplacedBy(const ExportRequest& request) override { return FilesReplacedBy(request); }
   ExportResult exportPoints(const ExportRequest& request) override { return ExportPoints(request); }
+
+  WorldFileResult readWorldFile(const std::string& mapPath) override { return ReadWorldFile(mapPath); }
+  std::optional<GeoError> writeWorldFile(const std::string& mapPath, const GeoTransform& gt) override {
+    return WriteWorldFile(mapPath, gt);
+  }
+  std::optional<GeoError> removeWorldFile(const std::string& mapPath) override { return RemoveWorldFiles(mapPath); }
+  std::vector<GroundControlPoint> readGcps(const std::string& mapPath) override { return ReadGcps(mapPath); }
+  std::optional<GeoError> writeGcps(const std::string& mapPath, const std::vector<GroundControlPoint>& gcps) override {
+    return WriteGcps(mapPath, gcps);
+  }
 
  private:
   CrsCatalog catalog_;

@@ -177,6 +177,11 @@ class Form1 : public QWidget, public Form1Controls {
   // its closest axis-parallel frame, the captions its directions, and a note beside the fields says so.
   void applyModel(const MapTransform& model, const std::vector<KnownPoint>& points);
   void setModel(std::optional<MapTransform> model);
+  // The calibration kept with the map for GDAL and QGIS: a world file for the edges, Helmert and affine
+  // models, ground control points in the side file for a projective one; read back when the map opens.
+  void storeModel(const std::vector<KnownPoint>& points);
+  void keepWorldFileInStep();
+  void useStoredCalibration(bool infoFileRead);
 
   platform::Platform& platform_;
   PointTable table_;

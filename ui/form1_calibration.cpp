@@ -90,9 +90,13 @@ void Form1::applyCalibration(const std::array<std::string, 4>& edges) {
   EdgeField* const fields[] = {Text2, Text3, Text4, Text5};
   for (int i = 0; i < 4; ++i) fields[i]->setText(Utf8(edges[static_cast<std::size_t>(i)]));
   Image1_MouseMove();
+  keepWorldFileInStep();
 }
 
-void Form1::applyModel(const MapTransform& model, const std::vector<KnownPoint>& /*points*/) { setModel(model); }
+void Form1::applyModel(const MapTransform& model, const std::vector<KnownPoint>& points) {
+  setModel(model);
+  storeModel(points);
+}
 
 void Form1::setModel(std::optional<MapTransform> model) {
   const bool changed = model.has_value() != model_.has_value() || (model && ModelText(*model) != ModelText(*model_));

@@ -38,14 +38,17 @@ void Form1::Select_File(std::string& Fichier) {
 void Form1::openMap(const std::string& Fichier) {
   const QString path = Utf8(Fichier);
   setPointer(true);
-  if (loader_->load(path)) mapShown(Fichier);
+  const bool shown = loader_->load(path);
+  if (shown) mapShown(Fichier);
   // What follows is what opening a map does by itself: journalled for a replay, but no work to save.
   const bool wasOpening = std::exchange(openingMap_, true);
   Text1->setText(path);
   Text6->setText(Utf8(XyFileName(Fichier)));
   const std::string infoName = InfoFileName(Fichier);
   Text8->setText(Utf8(infoName));
-  if (FileExists(infoName) == 1) Affiche_Parametres(infoName);
+  const bool infoFileRead = FileExists(infoName) == 1;
+  if (infoFileRead) Affiche_Parametres(infoName);
+  if (shown) useStoredCalibration(infoFileRead);
   openingMap_ = wasOpening;
   setPointer(false);
 }
@@ -72,6 +75,7 @@ void Form1::Command3_Click() {
         {xyName + " has been saved", platform::Buttons::Ok, platform::Icon::Information, kMessageTitle});
   }
   saveInfoFile();
+  keepWorldFileInStep();
   const NotationChoice current = notation();
   if (current != CoordinateType::DegMinSec && current != CoordinateType::DecimalDegrees) return;
   const platform::Answer answer = platform_.showMessage(

@@ -4,6 +4,11 @@
 
 #include <QLineEdit>
 
+#include <cmath>
+#include <filesystem>
+
+#include "core/geo_transform.h"
+#include "core/model_fit.h"
 #include "core/point_values.h"
 #include "files/map_file_names.h"
 #include "platform/platform.h"
@@ -55,6 +60,8 @@ std::string Words(const geo::GeoError& error, const std::string& file) {
       return "Writing " + file + " failed; no file was changed." + Detail(error);
     case geo::GeoErrorKind::FormatUnavailable:
       return "VELMARO cannot use PROJ and GDAL here." + Detail(error);
+    case geo::GeoErrorKind::WorldFileUnreadable:
+      return "The world file " + file + " cannot be read: the map opens without it." + Detail(error);
   }
   return {};
 }
@@ -152,6 +159,79 @@ void Form1::exportAs(const ExportDialog::Choice& choice) {
                      " exported to " + path + ".";
   if (result.warning) done += "\n\n" + Words(*result.warning, path);
   platform_.showMessage({done, platform::Buttons::Ok, platform::Icon::Information, std::nullopt});
+}
+
+void Form1::storeModel(const std::vector<KnownPoint>& points) {
+  std::string whyNot;
+  geo::Geo* geo = mapCrs_->geo(&whyNot);
+  if (!geo || !model_ || shownMap_.empty()) return;
+  const double tpp = TwipsPerPixel(Picture1);
+  std::optional<geo::GeoError> error;
+  std::string file = WorldFileNames(shownMap_).front();
+  if (const std::optional<GeoTransform> gt = ToGeoTransform(*model_, tpp)) {
+    // Presses are placed by the numbers as the world file holds them, so that GDAL's tools, reading the
+    // file, compute what VELMARO records.
+    setModel(FromGeoTransform(FromWorldFile(WithWorldFileDigits(ToWorldFile(*gt))), tpp, model_->model));
+    error = geo->writeWorldFile(shownMap_, *gt);
+    if (!error && !geo->readGcps(shownMap_).empty()) error = geo->writeGcps(shownMap_, {});
+  } else {
+    // A projective model: as ground control points, and no world file left to contradict it.
+    std::vector<geo::GroundControlPoint> gcps;
+    for (const KnownPoint& point : points)
+      if (point.enabled) gcps.push_back({point.x / tpp, point.y / tpp, point.mapX, point.mapY});
+    file = geo::SideFileName(shownMap_);
+    error = geo->writeGcps(shownMap_, gcps);
+    if (!error) error = geo->removeWorldFile(shownMap_);
+  }
+  if (error) {
+    platform_.showMessage({Words(*error, file) + "\n\nThe calibration applies all the same until the map is closed.",
+                           platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
+  }
+}
+
+void Form1::keepWorldFileInStep() {
+  // Once a map has a world file, it follows the calibration in use; a map without one gets none here.
+  if (shownMap_.empty() || !ExistingWorldFile(shownMap_)) return;
+  const std::optional<GeoTransform> gt = ToGeoTransform(calibration().transform(), TwipsPerPixel(Picture1));
+  geo::Geo* geo = mapCrs_->geo();
+  if (!gt || !geo) return;
+  if (const std::optional<geo::GeoError> error = geo->writeWorldFile(shownMap_, *gt))
+    platform_.showMessage({Words(*error, WorldFileNames(shownMap_).front()), platform::Buttons::Ok, platform::Icon::Stop,
+                           std::nullopt});
+}
+
+void Form1::useStoredCalibration(bool infoFileRead) {
+  const std::optional<std::string> worldFile = ExistingWorldFile(shownMap_);
+  std::error_code ignored;
+  const bool sideFile = std::filesystem::exists(geo::SideFileName(shownMap_), ignored);
+  if (!worldFile && !sideFile) return;  // nothing stored: GDAL stays unloaded
+  geo::Geo* geo = mapCrs_->geo();
+  if (!geo) return;
+  const double tpp = TwipsPerPixel(Picture1);
+  std::optional<MapTransform> stored;
+  if (worldFile) {
+    const geo::WorldFileResult read = geo->readWorldFile(shownMap_);
+    if (read.error) {
+      platform_.showMessage({Words(*read.error, read.file), platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
+      return;
+    }
+    const GeoTransform& gt = *read.geoTransform;
+    // A world file says nothing of its model: a similarity is read as Helmert, anything else as affine.
+    const bool similar = std::abs(gt[1] - gt[5]) + std::abs(gt[2] + gt[4]) <= 1e-12 * (std::abs(gt[1]) + std::abs(gt[2])) ||
+                         std::abs(gt[1] + gt[5]) + std::abs(gt[2] - gt[4]) <= 1e-12 * (std::abs(gt[1]) + std::abs(gt[2]));
+    stored = FromGeoTransform(gt, tpp, similar ? TransformModel::Helmert : TransformModel::Affine);
+  } else {
+    std::vector<KnownPoint> points;
+    for (const geo::GroundControlPoint& gcp : geo->readGcps(shownMap_))
+      points.push_back({gcp.pixel * tpp, gcp.line * tpp, gcp.x, gcp.y, true});
+    if (points.size() < 4) return;
+    const ModelFit fit = FitModel(TransformModel::Projective, points, FitSettings{tpp, canvasSize(), Handedness::Map});
+    if (fit.refusal) return;
+    stored = fit.transform;
+  }
+  // The info file's notation when there is one, else the CRS's: degrees for a geographic one, metres otherwise.
+  if (!infoFileRead) setNotation(mapCrs_->inDegrees() ? CoordinateType::DecimalDegrees : CoordinateType::Meters);
+  setModel(stored);
 }
 
 }  // namespace velmaro::ui
