@@ -17,7 +17,8 @@
 # 2 x pixel + (-56, 30), must write the first run's files again. Fourth run: the same points captured and the
 # program killed with SIGKILL; the fifth start brings the session back from its recovery journal (Enter takes the
 # question's default, Yes) and saves: the first run's files once more, and no journal left behind. Last, the
-# sample sheet with its coordinate system chosen and two crossings exported as GPX (export_from_the_sample).
+# sample sheet with its coordinate system chosen and two crossings exported as GPX (export_from_the_sample), and
+# a sheet turned by 3 degrees calibrated with an affine model from four crossings (calibrate_a_turned_map).
 #
 # The expected values, worked by hand (Pixel2Map, then the cut to five decimals). The map is 600 x 300
 # pixels, so the canvas is 9000 x 4500 twips; the frame is X 75.5 (left) to 74.5 (right), Y 40.75 (top) to
@@ -31,7 +32,7 @@
 # With VELMARO_SCREENSHOT_DIR set, pictures of the tabs and the points are written there. On failure the work
 # folder is kept, with a picture of the screen. Arguments: the build folder and the cmake program. Exit status
 # 0 passed, 1 failed, 77 skipped (a tool is missing).
-import difflib, os, re, shutil, subprocess, sys, tempfile, time
+import difflib, math, os, re, shutil, subprocess, sys, tempfile, time
 
 EXPECTED = os.path.join(os.path.dirname(os.path.abspath(__file__)), "expected")
 SAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "samples")
@@ -157,15 +158,20 @@ class Velmaro:
         for fraction in (0.3, 0.6):
             self.desktop.move(*self.at(left + width * fraction, top + height * fraction))
 
-    def calibrate_from_points(self):
+    def calibrate_from_points(self, crossings=CROSSINGS, model_steps=0, shot=None):
         self.desktop.keys("ctrl+k")
         dialog = wait("the calibration dialog", lambda: (self.desktop.windows("^Calibrate from points") or [None])[0])
         self.desktop.run("xdotool", "windowmove", "--sync", str(dialog), "0", "640")  # off the map
-        for pixel, x, y in CROSSINGS:
+        if model_steps:  # the model list, stepped down from the edges: Helmert, affine, projective
+            self.desktop.focus(dialog)
+            self.desktop.keys("alt+m", *["Down"] * model_steps)
+        for pixel, x, y in crossings:
             # A reference point, not a capture, while the dialog is open; its known X and Y are typed at once,
             # with no click into the dialog, as a user does.
             self.press(pixel)
             self.desktop.run("xdotool", "type", "--delay", "25", x + "\t" + y + "\n")
+        if shot:
+            self.shoot(shot, (0, 640, 820, 340))
         self.desktop.keys("alt+a")
         wait("Apply to close the dialog", lambda: dialog not in self.desktop.windows("."))
         self.desktop.focus(self.window)
@@ -179,10 +185,10 @@ class Velmaro:
             os.makedirs(self.shots, exist_ok=True)
             self.desktop.screenshot(os.path.join(self.shots, name), rect or self.rect)
 
-    def save_and_quit(self):
+    def save_and_quit(self, messages=SAVE_MESSAGES):
         self.tab("Parameters")
         self.desktop.click(self.control("Command3"))
-        for title in SAVE_MESSAGES:
+        for title in messages:
             self.desktop.answer(title, self.window)
         self.quit()
 
@@ -215,6 +221,55 @@ def compare_with_expected(map_path, changes={}):
                                  [repr(x) for x in actual.splitlines(True)], "expected", extension, lineterm="")))
 
 
+# A sheet turned by 3 degrees on the picture, 2.5 m a pixel, its grid every 250 m around 500750 mE 5000375 mN
+# at the picture's centre (300, 150): the picture position of a map point (X, Y), with y downward.
+TURN = math.radians(3)
+
+
+def on_turned_picture(x, y):
+    dx, dy = (x - 500750) / 2.5, (5000375 - y) / 2.5
+    return 300 + dx * math.cos(TURN) - dy * math.sin(TURN), 150 + dx * math.sin(TURN) + dy * math.cos(TURN)
+
+
+def draw_turned_map(path):
+    lines = [(on_turned_picture(x, 4999875), on_turned_picture(x, 5000875)) for x in range(500000, 501750, 250)]
+    lines += [(on_turned_picture(500000, y), on_turned_picture(501500, y)) for y in range(5000000, 5000875, 250)]
+    draw = [word for (a, b) in lines for word in ("-draw", f"line {a[0]:.2f},{a[1]:.2f} {b[0]:.2f},{b[1]:.2f}")]
+    subprocess.run(["convert", "-size", "600x300", "xc:#f3eed9", "-fill", "none", "-stroke", "#5a5040", *draw, path],
+                   check=True)
+
+
+def calibrate_a_turned_map(desktop, prefix, env, log, root):
+    # Four grid crossings of the turned sheet pressed and their values typed, an affine model applied: the
+    # world file GDAL writes then places every press, and the captures saved are GDAL's own figures
+    # (gdaltransform on the world file), cut to whole metres.
+    folder = os.path.join(root, "turned")
+    os.makedirs(folder)
+    sheet = os.path.join(folder, "turned.jpg")
+    draw_turned_map(sheet)
+    known = ((500250, 5000625), (501250, 5000625), (500250, 5000125), (501250, 5000125))
+    crossings = [(tuple(round(v) for v in on_turned_picture(x, y)), str(x), str(y)) for x, y in known]
+    run = Velmaro(desktop, prefix, env, log, sheet)
+    run.tab("Map")
+    desktop.focus(run.window)
+    run.calibrate_from_points(crossings, model_steps=2, shot="calibrate-turned.png")
+    presses = ((120, 80), (333, 211), (517, 37))
+    for pixel in presses:
+        run.press(pixel)
+    run.save_and_quit(("Tessaro",))
+    world = sheet[:-4] + ".jgw"
+    if not os.path.exists(world):
+        raise AssertionError("no world file beside the calibrated map")
+    gdal = subprocess.run(["gdaltransform", sheet], input="\n".join(f"{x} {y}" for x, y in presses),
+                          capture_output=True, text=True, check=True).stdout.split("\n")
+    with open(sheet[:-4] + ".txt", encoding="ascii") as saved:
+        rows = [line.split(",") for line in saved.read().split("\r\n")[1:] if line]
+    for i, (row, line) in enumerate(zip(rows, gdal)):
+        x, y = map(float, line.split()[:2])
+        if (int(row[2]), int(row[4])) != (math.floor(x), math.floor(y)):
+            raise AssertionError(f"capture {i + 1}: {row} is not gdaltransform's {x} {y}")
+
+
 def draw_map(path):
     # A sheet with a grid, a wood, a river and a road, so the screenshots show something map-like. The river is
     # drawn reach by reach: ImageMagick closes a drawn polyline.
@@ -239,6 +294,7 @@ def export_from_the_sample(desktop, prefix, env, log, root):
     sheet, gpx = os.path.join(folder, "sample-sheet.jpg"), os.path.join(folder, "waypoints.gpx")
     run = Velmaro(desktop, prefix, env, log, sheet)
     run.tab("Map")
+    desktop.focus(run.window)
     desktop.keys("ctrl+r")
     chooser = run.dialog("^Coordinate system", text="UTM 32N")  # WGS 84 / UTM zone 32N (EPSG:32632) comes first
     run.shoot("crs-chooser.png")
@@ -346,6 +402,7 @@ def session(cmake, build_dir, root, desktop):
         if os.listdir(journals):
             raise AssertionError(f"a journal is left after the save and Quit: {os.listdir(journals)}")
         export_from_the_sample(desktop, prefix, env, log, root)
+        calibrate_a_turned_map(desktop, prefix, env, log, root)
 
 
 def main():
