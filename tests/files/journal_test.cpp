@@ -24,9 +24,8 @@
 namespace velmaro {
 
 static std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;
-  for (const unsigned char byte : bytes) hex += {kDigits[byte >> 4], kDigits[byte & 15]};
+  for (const unsigned char byte : bytes) hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
   return hex;
 }
 
@@ -44,8 +43,9 @@ using Pieces = std::vector<std::string>;
 const MapIdentity kMapA{"/maps/a.jpg", 1000, 5};
 const MapIdentity kMapB{"/maps/b.jpg", 2000, 7};
 
-// Record i of a sequence through every kind but the Header (the first kind) in turn, with fields that
-// tell the records apart: integers, doubles that are not exact in binary, texts with bytes a parser trips on.
+// Record i of a sequence through every kind but the Header (the first kind) in turn, with fields that tell
+// the records apart: integers, doubles that are not exact in binary, texts with bytes a parser trips on (a
+// kind of any fields gets one text).
 JournalRecord Sample(int i) {
   const RecordKindInfo& info = kRecordKinds[1 + i % (std::size(kRecordKinds) - 1)];
   JournalRecord record{info.kind, {}};
@@ -75,12 +75,15 @@ TEST(Journal, RecordBytes) {
   EXPECT_EQ(cases.size(), std::size(kRecordKinds));  // a row for every kind
   for (const testing::Case& c : cases) {
     const RecordKindInfo* info = FindRecordKind(c.name);
-    ASSERT_TRUE(info != nullptr && c.fields.size() == info->signature.size() + 1) << c.where;
+    const bool any = info != nullptr && info->signature == "*";  // its fields spelt with their types
+    ASSERT_TRUE(info != nullptr && (any || c.fields.size() == info->signature.size() + 1)) << c.where;
     JournalRecord record{info->kind, {}};
-    for (std::size_t i = 0; i < info->signature.size(); ++i) {
-      if (info->signature[i] == 'i') record.fields.emplace_back(std::int64_t{std::stoll(c[i])});
-      else if (info->signature[i] == 'd') record.fields.emplace_back(c.number(i));
-      else record.fields.emplace_back(Unescape(c[i]));
+    for (std::size_t i = 0; i + 1 < c.fields.size(); ++i) {
+      const char letter = any ? c[i][0] : info->signature[i];
+      const std::string text = any ? c[i].substr(2) : c[i];
+      if (letter == 'i') record.fields.emplace_back(std::int64_t{std::stoll(text)});
+      else if (letter == 'd') record.fields.emplace_back(testing::Case{c.where, c.name, {text}}.number(0));
+      else record.fields.emplace_back(Unescape(text));
     }
     std::string bytes;
     AppendEncodedRecord(record, bytes);
@@ -91,7 +94,6 @@ TEST(Journal, RecordBytes) {
   // A text that just fills the largest body (kind, type letter and length besides), and one byte more.
   std::string bytes;
   EXPECT_TRUE(AppendEncodedRecord({RecordKind::Saved, {std::string(kMaxRecordBodyBytes - 6, 'x')}}, bytes));
-  EXPECT_EQ(DecodeRecord(bytes).damage, JournalDamage::None);
   EXPECT_FALSE(AppendEncodedRecord({RecordKind::Saved, {std::string(kMaxRecordBodyBytes - 5, 'x')}}, bytes));
 }
 
@@ -119,7 +121,7 @@ void SetKind(std::string& piece, int kind) {
 
 std::string Joined(const Pieces& pieces, std::size_t count) { return std::accumulate(pieces.begin(), pieces.begin() + count, std::string()); }
 
-// A journal of a Header and ten records, one of each kind, in pieces: [0] magic, [1] Header, [2 + i] record i.
+// A journal of a Header and ten sample records in pieces: [0] magic, [1] Header, [2 + i] record i.
 Pieces SamplePieces() {
   Pieces pieces{std::string(kJournalMagic), JournalStart(kMapA).substr(kJournalMagic.size())};
   for (const JournalRecord& record : Samples(0, 9)) AppendEncodedRecord(record, pieces.emplace_back());
@@ -227,9 +229,7 @@ TEST(Journal, Writer) {
     std::string reported;
     {
       JournalWriter writer(row.setup == "no folder" ? "" : folder.string());
-      const auto poll = [&] {
-        if (const auto failure = writer.takeFailure()) reported += (reported.empty() ? "" : " ") + KindName(failure);
-      };
+      const auto poll = [&] { if (auto failure = writer.takeFailure()) reported += (reported.empty() ? "" : " ") + KindName(failure); };
       std::istringstream steps{std::string(row.steps)};
       int next = 0;
       for (std::string step; steps >> step; poll()) {
@@ -289,10 +289,10 @@ TEST(Journal, KilledAtRandomLeavesAWholePrefix) {
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     const JournalContents read = ReadJournal(journal);
-    EXPECT_EQ(read.map, kMapA);
+    ASSERT_EQ(read.map, kMapA);  // a writer that never made its journal stops here, not after every trial
     EXPECT_TRUE(read.damage == JournalDamage::None || read.damage == JournalDamage::CutShort);
-    EXPECT_GT(read.records.size(), 0u);
-    EXPECT_EQ(read.records, Samples(0, static_cast<int>(read.records.size()) - 1));
+    // The first records in order, and at least one: the journal gets its name only with its first batch.
+    EXPECT_EQ(read.records, Samples(0, std::max(static_cast<int>(read.records.size()), 1) - 1));
   }
 }
 
