@@ -121,14 +121,8 @@ void SetKind(std::string& piece, int kind) {
 
 std::string Joined(const Pieces& pieces, std::size_t count) { return std::accumulate(pieces.begin(), pieces.begin() + count, std::string()); }
 
-// A journal of a Header and ten sample records in pieces: [0] magic, [1] Header, [2 + i] record i.
-Pieces SamplePieces() {
-  Pieces pieces{std::string(kJournalMagic), JournalStart(kMapA).substr(kJournalMagic.size())};
-  for (const JournalRecord& record : Samples(0, 9)) AppendEncodedRecord(record, pieces.emplace_back());
-  return pieces;
-}
-
-// Record 6 (an edge field) damaged in the middle of the journal, unless the row says otherwise.
+// A damage to the pieces of the sample journal (see Reading): record 6 (an edge field) in the middle of
+// the journal, unless the row says otherwise.
 struct Damage { const char* name; void (*damage)(Pieces&); JournalDamage why; int kept; };
 const Damage kDamages[] = {
     {"bad checksum", [](Pieces& p) { p[8][12] ^= 1; }, JournalDamage::BadChecksum, 6},
@@ -139,12 +133,16 @@ const Damage kDamages[] = {
     {"length of the limit", [](Pieces& p) { SetU32(p[11], 0, kMaxRecordBodyBytes); }, JournalDamage::CutShort, 9},
     {"unknown kind", [](Pieces& p) { SetKind(p[8], 200); }, JournalDamage::UnknownKind, 6},
     {"bytes left over", [](Pieces& p) { SetKind(p[8], static_cast<int>(RecordKind::Redo)); }, JournalDamage::Malformed, 6},
+    // Record 7 (a notation) as a kind of any fields, its one field of a type no version writes.
+    {"unknown type", [](Pieces& p) { p[9][9] = 'x'; SetKind(p[9], static_cast<int>(RecordKind::Snapshot)); }, JournalDamage::Malformed, 7},
     {"second header", [](Pieces& p) { p.insert(p.begin() + 8, p[1]); }, JournalDamage::Malformed, 6},
     {"no header", [](Pieces& p) { p.erase(p.begin() + 1); }, JournalDamage::NotAJournal, 0},
 };
 
+// A journal of a Header and ten sample records in pieces: [0] magic, [1] Header, [2 + i] record i.
 TEST(Journal, Reading) {
-  const Pieces pieces = SamplePieces();
+  Pieces pieces{std::string(kJournalMagic), JournalStart(kMapA).substr(kJournalMagic.size())};
+  for (const JournalRecord& record : Samples(0, 9)) AppendEncodedRecord(record, pieces.emplace_back());
   std::string journal;
   std::vector<std::size_t> ends;  // where each piece ends
   for (const std::string& piece : pieces) ends.push_back((journal += piece).size());
