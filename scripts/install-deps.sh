@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation
   xdg-utils desktop-file-utils shared-mime-info
-  python3 file dpkg-dev appstream
+  python3 python3-crcmod file dpkg-dev appstream
   clang libclang-rt-14-dev
   locales
 )
