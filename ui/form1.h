@@ -128,6 +128,8 @@ class Form1 : public QWidget, public Form1Controls {
   void setNotation(NotationChoice notation);
   MapFrame mapFrame() const;
   void setMapFrame(const MapFrame& frame);
+  // How presses are placed on the map now: the edges, or the model that takes their place.
+  MapCalibration calibration() const;
   // The session as the recovery journal keeps it when a map opens (files/session_snapshot): fields,
   // notation, table, cursor, undo steps, the canvas's fill state and the grid's current cell.
   std::vector<JournalField> sessionSnapshot() const;
@@ -164,7 +166,6 @@ class Form1 : public QWidget, public Form1Controls {
   void filterFrameKey(std::int16_t& KeyAscii);
   void stepScrollBar(QScrollBar* bar, int delta);
   CanvasSize canvasSize() const;
-  MapCalibration calibration() const;
   QString readoutAt(double xTwips, double yTwips) const;
   QString readoutOf(const Cursor& cursor) const;
   void showReadout();

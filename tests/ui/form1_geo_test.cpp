@@ -11,6 +11,12 @@
 #include <QTreeWidget>
 
 #include "form1_fixture.h"
+#include <QLabel>
+#include <QProcess>
+#include <QTableWidget>
+#include <cmath>
+
+#include "ui/calibration_dialog.h"
 #include "ui/crs_chooser.h"
 #include "ui/export_dialog.h"
 #include "ui/map_crs.h"
@@ -83,11 +89,53 @@ class Form1GeoTest : public QObject {
     const QByteArray bytes = written.readAll();
     QVERIFY(bytes.contains("lat=\"47.5083778") && bytes.contains("lon=\"8.1633601") && bytes.contains("Pt 2"));
 
-    f.platform.queueAnswer(Answer::No);  // "… exists already. Replace it?"
+    f.platform.queueAnswer(Answer::No);  // "... exists already. Replace it?"
     f.pressCanvas({1400, 240});
     exportAs(f, 3, gpx);
     written.seek(0);
     QCOMPARE(written.readAll(), bytes);
+  }
+
+  // Four crossings of the sample sheet with a picture turned by 1 degree about its top-left corner: the
+  // affine model applied writes map.jgw, and every picture position is placed exactly as GDAL's own
+  // gdaltransform places it from that world file (1e-6 map units), and so is what a reopening reads.
+  void anAffineModelPlacesPressesAsGdalDoesFromItsWorldFile() {
+    Form1Fixture f;
+    const std::string map = openSample(f);
+    f.form->CalibrateFromPoints();
+    velmaro::ui::CalibrationDialog& dialog = *f.form->calibrationDialog();
+    dialog.Model->setCurrentIndex(2);
+    const double turn = 1 * M_PI / 180;
+    for (const auto& [e, n] : {std::pair{437000, 5262000}, {444000, 5262000}, {437000, 5256000}, {444000, 5256000}}) {
+      const double column = (e - 435500) / 2.5, row = (5262600 - n) / 2.5;
+      f.pressCanvas(QPoint(qRound(column * std::cos(turn) - row * std::sin(turn)), qRound(column * std::sin(turn) + row * std::cos(turn))));
+      const int last = dialog.Points->rowCount() - 1;
+      dialog.Points->item(last, 2)->setText(QString::number(e));
+      dialog.Points->item(last, 3)->setText(QString::number(n));
+    }
+    dialog.Apply();
+    QVERIFY(QFile::exists(QString::fromStdString(map.substr(0, map.size() - 4) + ".jgw")));
+    const QStringList pixels = {"0 0", "123.5 77.25", "3999 2999", "2000.125 1500.875"};
+    QProcess gdal;
+    gdal.start("gdaltransform", {QString::fromStdString(map)});
+    gdal.write((pixels.join('\n') + '\n').toUtf8());
+    gdal.closeWriteChannel();
+    QVERIFY(gdal.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(gdal.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), pixels.size());
+    Form1Fixture reopened;
+    reopened.platform.setApplicationFolder(VELMARO_BIN_DIR);
+    reopened.form->openMap(map);
+    reopened.form->mapLoader().waitForMap();
+    for (const velmaro::MapTransform& transform : {f.form->calibration().transform(), reopened.form->calibration().transform()}) {
+      for (int i = 0; i < pixels.size(); ++i) {
+        const double px = pixels[i].section(' ', 0, 0).toDouble(), py = pixels[i].section(' ', 1).toDouble();
+        const velmaro::MapPosition placed = velmaro::PictureToMap(transform, px * 15, py * 15);
+        QVERIFY(std::abs(*placed.x - lines[i].section(' ', 0, 0).toDouble()) < 1e-6);
+        QVERIFY(std::abs(*placed.y - lines[i].section(' ', 1, 1).toDouble()) < 1e-6);
+      }
+    }
+    QVERIFY(reopened.form->findChild<QLabel*>("ModelNote")->isVisibleTo(reopened.form.get()));
   }
 };
 
