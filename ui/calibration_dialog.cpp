@@ -118,7 +118,7 @@ CalibrationDialog::CalibrationDialog(std::function<NotationChoice()> notation, s
   layout->addWidget(Points);
   layout->addWidget(Report);
   layout->addLayout(buttons);
-  resize(820, 340);
+  resize(900, 340);
   connect(Points, &QTableWidget::itemChanged, this, [this] {
     if (!refitting_) refit();
   });
@@ -238,7 +238,13 @@ void CalibrationDialog::showResiduals(const Residuals& residuals) {
   const NotationChoice notation = notation_();
   refitting_ = true;  // writing the residuals must not refit again
   for (int row = 0; row < Points->rowCount(); ++row) {
-    const std::optional<Residual>& residual = residuals.points.at(static_cast<std::size_t>(row));
+    // A value not typed yet has nothing to compare with: the edges fit each axis on its own, every other
+    // model needs both values of a point, and so does its place on the picture.
+    const bool x = ReadReferenceValue(Points->item(row, kKnownX)->text().toStdString(), notation).has_value();
+    const bool y = ReadReferenceValue(Points->item(row, kKnownY)->text().toStdString(), notation).has_value();
+    const bool shown = model() == TransformModel::Edges ? x || y : x && y;
+    std::optional<Residual> residual = shown ? residuals.points.at(static_cast<std::size_t>(row)) : std::nullopt;
+    if (residual && !(x && y)) residual->pixels.reset();
     const auto show = [&](int column, std::optional<double> value, bool pixels) {
       const bool known = value && !std::isnan(*value);
       Points->item(row, column)->setText(known ? (pixels ? Pixels(*value) : MapUnits(*value, notation)) : QString());

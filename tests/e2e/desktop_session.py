@@ -169,9 +169,10 @@ class Velmaro:
             # A reference point, not a capture, while the dialog is open; its known X and Y are typed at once,
             # with no click into the dialog, as a user does.
             self.press(pixel)
-            self.desktop.run("xdotool", "type", "--delay", "25", x + "\t" + y + "\n")
+            self.desktop.run("xdotool", "type", "--delay", "25", x + "\t" + y)
+            self.desktop.keys("Return")  # ends the row: Known Y is taken, the dialog waits for the next press
         if shot:
-            self.shoot(shot, (0, 640, 820, 340))
+            self.shoot(shot, (0, 640, 900, 340))
         self.desktop.keys("alt+a")
         wait("Apply to close the dialog", lambda: dialog not in self.desktop.windows("."))
         self.desktop.focus(self.window)
@@ -247,7 +248,7 @@ def calibrate_a_turned_map(desktop, prefix, env, log, root):
     os.makedirs(folder)
     sheet = os.path.join(folder, "turned.jpg")
     draw_turned_map(sheet)
-    known = ((500250, 5000625), (501250, 5000625), (500250, 5000125), (501250, 5000125))
+    known = ((500250, 5000625), (501250, 5000625), (500250, 5000125), (501000, 5000125))
     crossings = [(tuple(round(v) for v in on_turned_picture(x, y)), str(x), str(y)) for x, y in known]
     run = Velmaro(desktop, prefix, env, log, sheet)
     run.tab("Map")
