@@ -30,10 +30,8 @@ enum class RecordKind : std::uint8_t {
   RemovalFromGrid = 5,
   Undo = 6,
   Redo = 7,
-  EdgeField = 8,
   Notation = 9,
   ReferenceModel = 10,
-  Saved = 11,
   Snapshot = 12,
   Field = 13,
 };
@@ -55,10 +53,8 @@ inline constexpr RecordKindInfo kRecordKinds[] = {
     {RecordKind::RemovalFromGrid, "removal_from_grid", "ii"},  // row, the grid's current column
     {RecordKind::Undo, "undo", ""},
     {RecordKind::Redo, "redo", ""},
-    {RecordKind::EdgeField, "edge_field", "is"},         // field index (Text2..Text5), its text
     {RecordKind::Notation, "notation", "i"},             // the notation chosen
     {RecordKind::ReferenceModel, "reference_model", "s"},  // the reference-point model, opaque
-    {RecordKind::Saved, "saved", "s"},                   // the XY file just written
     {RecordKind::Snapshot, "snapshot", "*"},             // the session as a map was opened (files/session_snapshot)
     {RecordKind::Field, "field", "ss"},                  // a text field or caption by its control's name, its text
 };

@@ -93,8 +93,8 @@ TEST(Journal, RecordBytes) {
   }
   // A text that just fills the largest body (kind, type letter and length besides), and one byte more.
   std::string bytes;
-  EXPECT_TRUE(AppendEncodedRecord({RecordKind::Saved, {std::string(kMaxRecordBodyBytes - 6, 'x')}}, bytes));
-  EXPECT_FALSE(AppendEncodedRecord({RecordKind::Saved, {std::string(kMaxRecordBodyBytes - 5, 'x')}}, bytes));
+  EXPECT_TRUE(AppendEncodedRecord({RecordKind::ReferenceModel, {std::string(kMaxRecordBodyBytes - 6, 'x')}}, bytes));
+  EXPECT_FALSE(AppendEncodedRecord({RecordKind::ReferenceModel, {std::string(kMaxRecordBodyBytes - 5, 'x')}}, bytes));
 }
 
 // CRC-32C: the CRC catalogue's check value and RFC 3720 appendix B.4 (32 zero bytes). FNV-1a 64: a test
