@@ -32,6 +32,12 @@ class FileDescriptor {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
   }
+  // A failed close may be the first report of a full disk on some file systems, so it counts.
+  bool close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
 
  private:
   int fd_ = -1;

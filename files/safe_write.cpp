@@ -1,5 +1,7 @@
 #include "files/safe_write.h"
 
+#include "files/file_descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -85,27 +87,6 @@ std::optional<FileError> ReadTargetState(const std::string& path, TargetState& s
   return std::nullopt;
 }
 
-// Closes the descriptor however the write ends.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int fd() const { return fd_; }
-  // A failed close may be the first report of a full disk on some file systems, so it counts.
-  bool close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0;
-  }
-
- private:
-  int fd_;
-};
-
 // The temporary file: removed again unless it was renamed into place.
 class PendingFile {
  public:
@@ -127,29 +108,15 @@ class PendingFile {
   }
 
   bool opened() const { return file_.has_value(); }
-  Descriptor& file() { return *file_; }
+  FileDescriptor& file() { return *file_; }
   const std::string& name() const { return name_; }
   void markRenamed() { renamed_ = true; }
 
  private:
-  std::optional<Descriptor> file_;
+  std::optional<FileDescriptor> file_;
   std::string name_;
   bool renamed_ = false;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return false;
-    if (written == 0) {
-      errno = ENOSPC;  // a regular file that accepts nothing has no room left
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 // Only a privileged process may give a file away; for anyone else the new file simply belongs to the
 // writer, as it would after deleting and recreating the file, so a refusal is not a failure.
@@ -166,12 +133,6 @@ bool ApplyTargetState(int fd, const TargetState& state) {
 
 // The rename is recorded by the folder; without this a crash right after saving could bring back the
 // old file. The new content is complete either way, so a folder that cannot be synced is no failure.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  [[maybe_unused]] const int unsynced = ::fsync(fd);
-  ::close(fd);
-}
 
 // The file's whole content from its first byte, flushed to the disk.
 bool OverwriteFrom0(int fd, std::string_view bytes) {
@@ -181,7 +142,7 @@ bool OverwriteFrom0(int fd, std::string_view bytes) {
 
 std::optional<FileError> ReplaceByRename(PendingFile& pending, const std::string& target, std::string_view bytes,
                                          const TargetState& state) {
-  const int fd = pending.file().fd();
+  const int fd = pending.file().get();
   if (!WriteAll(fd, bytes) || !ApplyTargetState(fd, state) || ::fsync(fd) != 0) return LastSystemError();
   if (!pending.file().close()) return LastSystemError();
   if (::rename(pending.name().c_str(), target.c_str()) != 0) return LastSystemError();
@@ -196,11 +157,11 @@ std::optional<FileError> ReplaceByRename(PendingFile& pending, const std::string
 std::optional<FileError> ReplaceInPlace(const std::string& target, std::string_view bytes) {
   const FileContents old = ReadWholeFile(target, kMaxRestorableBytes);
   if (old.error) return old.error;
-  const Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-  if (file.fd() < 0) return LastSystemError();
-  if (OverwriteFrom0(file.fd(), bytes)) return std::nullopt;
+  const FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (file.get() < 0) return LastSystemError();
+  if (OverwriteFrom0(file.get(), bytes)) return std::nullopt;
   const FileError error = LastSystemError();
-  static_cast<void>(OverwriteFrom0(file.fd(), old.bytes));
+  static_cast<void>(OverwriteFrom0(file.get(), old.bytes));
   return error;
 }
 

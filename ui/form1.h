@@ -156,7 +156,8 @@ class Form1 : public QWidget, public Form1Controls {
   void recover(const JournalContents& journal, bool withMap);
   void replay(const JournalRecord& change);
   void reportJournalFailure();
-  // The map's coordinate system and the export.
+  // The map's coordinate system and the export; PROJ and GDAL are loaded by the first of these.
+  geo::Geo* geoOrSayWhyNot();
   void chooseMapCrs(const geo::Crs& crs);
   void exportAs(const ExportDialog::Choice& choice);
   std::string latitudeLongitude(const Cursor& cursor) const;

@@ -68,14 +68,19 @@ std::string Words(const geo::GeoError& error, const std::string& file) {
 
 }  // namespace
 
-void Form1::CoordinateSystem() {
+geo::Geo* Form1::geoOrSayWhyNot() {
   std::string whyNot;
   geo::Geo* geo = mapCrs_->geo(&whyNot);
   if (!geo) {
     platform_.showMessage({Words({geo::GeoErrorKind::FormatUnavailable, whyNot, {}, {}}, {}),
                            platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
-    return;
   }
+  return geo;
+}
+
+void Form1::CoordinateSystem() {
+  geo::Geo* geo = geoOrSayWhyNot();
+  if (!geo) return;
   if (!crsChooser_) {
     crsChooser_ = new CrsChooser(*geo, "The coordinate system the map is drawn in, kept with the map for GDAL and QGIS.",
                                  mapCrs_->crs(), this);
@@ -107,13 +112,8 @@ std::string Form1::latitudeLongitude(const Cursor& cursor) const {
 }
 
 void Form1::ExportPoints() {
-  std::string whyNot;
-  geo::Geo* geo = mapCrs_->geo(&whyNot);
-  if (!geo) {
-    platform_.showMessage({Words({geo::GeoErrorKind::FormatUnavailable, whyNot, {}, {}}, {}),
-                           platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
-    return;
-  }
+  geo::Geo* geo = geoOrSayWhyNot();
+  if (!geo) return;
   if (!exportDialog_) {
     exportDialog_ = new ExportDialog(*geo, mapCrs_->crs(), this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -162,9 +162,9 @@ void Form1::exportAs(const ExportDialog::Choice& choice) {
 }
 
 void Form1::storeModel(const std::vector<KnownPoint>& points) {
-  std::string whyNot;
-  geo::Geo* geo = mapCrs_->geo(&whyNot);
-  if (!geo || !model_ || shownMap_.empty()) return;
+  if (!model_ || shownMap_.empty()) return;
+  geo::Geo* geo = geoOrSayWhyNot();
+  if (!geo) return;
   const double tpp = TwipsPerPixel(Picture1);
   std::optional<geo::GeoError> error;
   std::string file = WorldFileNames(shownMap_).front();
