@@ -180,9 +180,10 @@ TEST_P(Export, ReadsBackWithOgr) {
   EXPECT_EQ(Names(result.files), c[5]) << c.where;
   EXPECT_EQ(Listing(folder.path), c[5]) << c.where << ": nothing else is left behind";
 
-  const char* const csv[] = {"X_POSSIBLE_NAMES=X", "Y_POSSIBLE_NAMES=Y", nullptr};
+  const char* const csv[] = {"X_POSSIBLE_NAMES=X", "Y_POSSIBLE_NAMES=Y", nullptr};  // the columns of the points
   const std::string file = folder / fs::path(c[1]).replace_extension(c[0]);  // a shapefile's name got ".shp"
-  const GDALDatasetUniquePtr dataset(GDALDataset::Open(file.c_str(), GDAL_OF_VECTOR, nullptr, csv, nullptr));
+  const GDALDatasetUniquePtr dataset(
+      GDALDataset::Open(file.c_str(), GDAL_OF_VECTOR, nullptr, c[0] == ".csv" ? csv : nullptr, nullptr));
   ASSERT_TRUE(dataset) << c.where;
   // The geometry: the map's own coordinates, or the columns of points.txt for longitude and latitude
   // (within 1e-9 degrees) or UTM 30N (within 1 mm).
