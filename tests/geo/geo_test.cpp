@@ -58,7 +58,8 @@ std::string Listing(const fs::path& folder) { return Names(std::vector<fs::path>
 std::string Described(const std::optional<geo::GeoError>& error) {
   constexpr const char* kKinds[] = {"UnknownCrs",      "UnsuitableCrs", "NoCrs",         "NoTransformation",
                                     "TransformFailed", "OutsideArea",   "MapUnreadable", "SideFileUnreadable",
-                                    "NotWritable",     "Exists",        "WriteFailed",   "FormatUnavailable"};
+                                    "NotWritable",     "Exists",        "WriteFailed",   "FormatUnavailable",
+                                    "WorldFileUnreadable"};
   if (!error) return "ok";
   std::string list = Names(error->files, ",");
   for (const int point : error->points) list += (list.empty() ? "" : ",") + std::to_string(point);
@@ -329,6 +330,51 @@ TEST_P(BadInput, GetsItsResultAndLosesNothing) {
     EXPECT_TRUE(side.find(once) != std::string::npos && side.find(once) == side.rfind(once)) << once << ":\n" << side;
   }
   EXPECT_EQ(std::system(("gdalinfo " + folder / c[2] + " | grep -q '^    ID\\[\"EPSG\",2056\\]\\]$'").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace velmaro::test
+
+namespace velmaro::test {
+namespace {
+
+std::string Lines(std::string text) {
+  std::replace(text.begin(), text.end(), '/', '\n');
+  return text;
+}
+
+GEO_TABLE(WorldFiles, "world_files.txt");
+TEST_P(WorldFiles, AsGdalWritesAndReadsThem) {
+  const Case& c = GetParam();
+  const Folder folder(c.name);
+  const std::string map = folder.path / "map.jpg";
+  WriteMapPicture(map);
+  std::string got;
+  if (c[0] == "read") {
+    WriteFile(folder.path / c[1], Lines(c[2]));
+    const geo::WorldFileResult read = TheGeo().readWorldFile(map);
+    std::ostringstream numbers;
+    numbers.precision(17);
+    for (const double value : read.geoTransform.value_or(geo::GeoTransform{})) numbers << (numbers.tellp() ? " " : "") << value;
+    got = read.error ? Described(read.error) : read.geoTransform ? numbers.str() : "none";
+  } else if (c[0] == "write") {
+    geo::GeoTransform gt{};
+    std::istringstream(c[2]) >> gt[0] >> gt[1] >> gt[2] >> gt[3] >> gt[4] >> gt[5];
+    ASSERT_EQ(Described(TheGeo().writeWorldFile(map, gt)), "ok") << c.where;
+    EXPECT_EQ(TheGeo().readWorldFile(map).geoTransform, gt) << c.where;
+    got = Slurp(folder.path / c[1]);
+  } else {
+    std::vector<geo::GroundControlPoint> gcps;
+    std::istringstream points(c[2]);
+    for (geo::GroundControlPoint p; points >> p.pixel >> p.line >> p.x >> p.y; points.ignore(1)) gcps.push_back(p);
+    ASSERT_EQ(Described(TheGeo().writeGcps(map, gcps)), "ok") << c.where;
+    const std::vector<geo::GroundControlPoint> read = TheGeo().readGcps(map);
+    const bool same = read.size() == gcps.size() && std::equal(read.begin(), read.end(), gcps.begin(), [](auto& a, auto& b) {
+      return a.pixel == b.pixel && a.line == b.line && a.x == b.x && a.y == b.y;
+    });
+    got = same && fs::exists(folder.path / c[1]) ? "same" : "differs";
+  }
+  EXPECT_EQ(got, c[0] == "write" ? Lines(c[3]) : c[3]) << c.where;
 }
 
 }  // namespace
