@@ -7,6 +7,8 @@
 
 #include "bench/bench_window.h"
 #include "core/capture.h"
+#include "core/map_calibration.h"
+#include "core/model_fit.h"
 #include "core/point_table.h"
 #include "core/removal.h"
 #include "ui/map_canvas.h"
@@ -87,16 +89,39 @@ std::optional<PointTimings> WindowPointTimings(BenchWindow& window, int rounds, 
   return timings;
 }
 
-std::optional<PointTimings> CorePointTimings(CanvasSize canvas, int rounds) {
+std::optional<PointTimings> CorePointTimings(CanvasSize canvas, int rounds, std::optional<MapTransform> model) {
   PointTable table;
   Cursor cursor;
-  const MapFrame frame;
-  const NotationChoice notation = CoordinateType::Meters;
-  const auto capture = [&](Press press) { CapturePoint(table, cursor, frame, notation, press.x, press.y, canvas); };
-  const auto remove = [&](Press press) {
-    velmaro::Remove_Point(table, cursor, frame, notation, press.x, press.y, canvas);
-  };
+  const MapCalibration calibration{MapFrame{}, CoordinateType::Meters, canvas, std::move(model)};
+  const auto capture = [&](Press press) { CapturePoint(table, cursor, calibration, press.x, press.y); };
+  const auto remove = [&](Press press) { RemoveNearestPoint(table, cursor, calibration, press.x, press.y); };
   return CaptureRemoveCycle(canvas, rounds, capture, remove, [&] { return table.size(); });
+}
+
+namespace {
+// The design frame, 10000..15000 and 30000..25000, seen at an angle: the far side of the picture narrower.
+std::vector<KnownPoint> PhotographPoints(CanvasSize canvas, int count) {
+  std::vector<KnownPoint> points;
+  for (int i = 0; i < count; ++i) {
+    const double u = (i % 10 + 0.5) / 10, v = (i / 10 + 0.5) / ((count + 9) / 10);
+    const double squeeze = 1 - 0.2 * v;
+    points.push_back({canvas.width * (0.5 + (u - 0.5) * squeeze), canvas.height * v, 10000 + 5000 * u, 30000 - 5000 * v, true});
+  }
+  return points;
+}
+}  // namespace
+
+MapTransform PhotographModel(CanvasSize canvas) {
+  return FitModel(TransformModel::Projective, PhotographPoints(canvas, 50), FitSettings{15, canvas, Handedness::Map})
+      .transform;
+}
+
+std::vector<double> FitMicroseconds(TransformModel model, CanvasSize canvas, int rounds) {
+  const std::vector<KnownPoint> points = PhotographPoints(canvas, 50);
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i)
+    times.push_back(Microseconds([&] { FitModel(model, points, FitSettings{15, canvas, Handedness::Map}); }));
+  return times;
 }
 
 }  // namespace velmaro::bench

@@ -4,6 +4,12 @@
 #include <vector>
 
 #include "core/map_frame.h"
+#include "core/map_transform.h"
+
+#include <optional>
+#include <vector>
+
+#include "core/map_frame.h"
 
 namespace velmaro::bench {
 
@@ -26,7 +32,15 @@ struct PointTimings {
 // did not add or remove exactly one point.
 std::optional<PointTimings> WindowPointTimings(BenchWindow& window, int rounds, bool withRepaint);
 
-// The same presses through core's CapturePoint and Remove_Point alone, on a canvas of `canvas` twips.
-std::optional<PointTimings> CorePointTimings(CanvasSize canvas, int rounds);
+// The same presses through core's CapturePoint and Remove_Point alone, on a canvas of `canvas` twips, placed
+// by the frame's edges or, given one, by a model fitted from reference points.
+std::optional<PointTimings> CorePointTimings(CanvasSize canvas, int rounds,
+                                             std::optional<MapTransform> model = std::nullopt);
+
+// A projective model of the canvas, as a photograph of the design frame taken at an angle would give.
+MapTransform PhotographModel(CanvasSize canvas);
+
+// The time of fitting `model` to 50 reference points spread over the canvas, microseconds, `rounds` times.
+std::vector<double> FitMicroseconds(TransformModel model, CanvasSize canvas, int rounds);
 
 }  // namespace velmaro::bench

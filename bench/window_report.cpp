@@ -24,6 +24,7 @@ namespace {
 
 constexpr double kFrameGoalMilliseconds = 16;
 constexpr double kPointGoalMicroseconds = 1000;
+constexpr double kFitGoalMicroseconds = 5000;  // a fit of 50 reference points
 constexpr double kStartupGoalMilliseconds = 300;
 constexpr int kScrollPasses = 2;
 constexpr int kPointRounds = 200;
@@ -150,6 +151,19 @@ bool BenchPointsOver(BenchWindow& window, GoalSummary& summary) {
   const Figure paintedCapture{painted->captureMicroseconds, "us", 1};
   const Figure paintedRemoval{painted->removalMicroseconds, "us", 1};
   PrintRow("core CapturePoint, 250th point (reference)", coreCapture, std::nullopt, 0);
+  const CanvasSize canvasTwips{canvas.widthTwips(), canvas.heightTwips()};
+  if (const auto modelled = CorePointTimings(canvasTwips, kPointRounds, PhotographModel(canvasTwips))) {
+    const Figure modelCapture{modelled->captureMicroseconds, "us", 1};
+    PrintRow("core CapturePoint through a projective model", modelCapture, Median(coreCapture.samples), kPointGoalMicroseconds);
+    AddGoal(summary, "capture through a projective model (core), p95", Percentile(modelCapture.samples, 0.95), modelCapture,
+            kPointGoalMicroseconds);
+  }
+  for (const auto& [model, name] : {std::pair{TransformModel::Helmert, "Helmert"}, {TransformModel::Affine, "affine"},
+                                    {TransformModel::Projective, "projective"}}) {
+    const Figure fit{FitMicroseconds(model, canvasTwips, kPointRounds), "us", 1};
+    PrintRow(std::string("fit of 50 reference points, ") + name, fit, std::nullopt, kFitGoalMicroseconds);
+    AddGoal(summary, std::string("fit of 50 points, ") + name + ", p95", Percentile(fit.samples, 0.95), fit, kFitGoalMicroseconds);
+  }
   PrintRow("core Remove_Point, first of 250 (reference)", coreRemoval, std::nullopt, 0);
   PrintRow("Picture1_MouseDown, 250th point, journal on, " + size, capture, Median(coreCapture.samples), kPointGoalMicroseconds);
   PrintRow("Remove_Point, first of 250, journal on, " + size, removal, Median(coreRemoval.samples), kPointGoalMicroseconds);
