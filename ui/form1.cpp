@@ -17,7 +17,7 @@
 #include "ui/calibration_dialog.h"
 #include "ui/edge_field.h"
 #include "ui/map_canvas.h"
-#include "ui/map_crs.h"
+#include "ui/map_georeference.h"
 #include "ui/map_loader.h"
 #include "ui/map_viewport.h"
 #include "ui/point_editor.h"
@@ -57,7 +57,7 @@ Form1::Form1(platform::Platform& platform, QWidget* parent) : QWidget(parent), p
                                             [this](double x, double y) { return readoutAt(x, y); }, nullptr);
   loader_ = std::make_unique<MapLoader>(*Picture1, *Image1, *Picture2, nullptr);
   editor_ = std::make_unique<PointEditor>(table_, cursor_, *Picture1, *XY_Grid, *Command3);
-  mapCrs_ = std::make_unique<MapCrs>(platform_);
+  georef_ = std::make_unique<MapGeoreference>(platform_);
   setUpJournal();
   // Beside the frame fields, between the X caption and the right edge's field: shown only with a model.
   modelNote_ = new QLabel(SSTab1->page(kParametersTab));

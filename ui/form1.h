@@ -40,7 +40,7 @@ namespace velmaro::ui {
 class CalibrationDialog;
 class CrsChooser;
 class ExportDialog;
-class MapCrs;
+class MapGeoreference;
 class MapLoader;
 class MapViewport;
 class PointEditor;
@@ -113,7 +113,7 @@ class Form1 : public QWidget, public Form1Controls {
   void ExportPoints();
   CrsChooser* crsChooser() const;
   ExportDialog* exportDialog() const;
-  MapCrs& mapCrs() const { return *mapCrs_; }
+  MapGeoreference& georeference() const { return *georef_; }
 
   // The collaborators, for tests and measurements.
   MapViewport& viewport() const { return *viewport_; }
@@ -158,7 +158,7 @@ class Form1 : public QWidget, public Form1Controls {
   void reportJournalFailure();
   // The map's coordinate system and the export; PROJ and GDAL are loaded by the first of these.
   geo::Geo* geoOrSayWhyNot();
-  void chooseMapCrs(const geo::Crs& crs);
+  void chooseMapGeoreference(const geo::Crs& crs);
   void exportAs(const ExportDialog::Choice& choice);
   std::string latitudeLongitude(const Cursor& cursor) const;
 
@@ -194,7 +194,7 @@ class Form1 : public QWidget, public Form1Controls {
   std::unique_ptr<MapLoader> loader_;
   std::unique_ptr<PointEditor> editor_;
   std::unique_ptr<SessionJournal> journal_;
-  std::unique_ptr<MapCrs> mapCrs_;
+  std::unique_ptr<MapGeoreference> georef_;
   QPointer<CrsChooser> crsChooser_;
   QPointer<ExportDialog> exportDialog_;
   QTimer* journalCheck_ = nullptr;

@@ -4,18 +4,13 @@
 
 #include <QLineEdit>
 
-#include <cmath>
-#include <filesystem>
-
-#include "core/geo_transform.h"
-#include "core/model_fit.h"
 #include "core/point_values.h"
 #include "files/map_file_names.h"
 #include "platform/platform.h"
 #include "ui/crs_chooser.h"
 #include "ui/form1.h"
 #include "ui/map_canvas.h"
-#include "ui/map_crs.h"
+#include "ui/map_georeference.h"
 #include "ui/twips.h"
 #include "ui/utf8_text.h"
 
@@ -70,7 +65,7 @@ std::string Words(const geo::GeoError& error, const std::string& file) {
 
 geo::Geo* Form1::geoOrSayWhyNot() {
   std::string whyNot;
-  geo::Geo* geo = mapCrs_->geo(&whyNot);
+  geo::Geo* geo = georef_->geo(&whyNot);
   if (!geo) {
     platform_.showMessage({Words({geo::GeoErrorKind::FormatUnavailable, whyNot, {}, {}}, {}),
                            platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
@@ -83,9 +78,9 @@ void Form1::CoordinateSystem() {
   if (!geo) return;
   if (!crsChooser_) {
     crsChooser_ = new CrsChooser(*geo, "The coordinate system the map is drawn in, kept with the map for GDAL and QGIS.",
-                                 mapCrs_->crs(), this);
+                                 georef_->crs(), this);
     crsChooser_->setAttribute(Qt::WA_DeleteOnClose);
-    crsChooser_->setChooseHandler([this](const geo::Crs& crs) { chooseMapCrs(crs); });
+    crsChooser_->setChooseHandler([this](const geo::Crs& crs) { chooseMapGeoreference(crs); });
   }
   crsChooser_->show();
   crsChooser_->raise();
@@ -95,10 +90,10 @@ void Form1::CoordinateSystem() {
 CrsChooser* Form1::crsChooser() const { return crsChooser_; }
 ExportDialog* Form1::exportDialog() const { return exportDialog_; }
 
-void Form1::chooseMapCrs(const geo::Crs& crs) {
+void Form1::chooseMapGeoreference(const geo::Crs& crs) {
   // The side file goes beside the picture shown, whatever the info file put into the map's name field.
   const std::string& map = shownMap_;
-  if (const std::optional<geo::GeoError> error = mapCrs_->choose(map, crs)) {
+  if (const std::optional<geo::GeoError> error = georef_->choose(map, crs)) {
     platform_.showMessage({Words(*error, geo::SideFileName(map)), platform::Buttons::Ok, platform::Icon::Stop,
                            std::nullopt});
     return;
@@ -107,15 +102,15 @@ void Form1::chooseMapCrs(const geo::Crs& crs) {
 }
 
 std::string Form1::latitudeLongitude(const Cursor& cursor) const {
-  if (!mapCrs_->crs() || !cursor.computed) return {};
-  return mapCrs_->latitudeLongitude(CursorValues(cursor, mapFrame(), mapCrs_->inDegrees()));
+  if (!georef_->crs() || !cursor.computed) return {};
+  return georef_->latitudeLongitude(CursorValues(cursor, mapFrame(), georef_->inDegrees()));
 }
 
 void Form1::ExportPoints() {
   geo::Geo* geo = geoOrSayWhyNot();
   if (!geo) return;
   if (!exportDialog_) {
-    exportDialog_ = new ExportDialog(*geo, mapCrs_->crs(), this);
+    exportDialog_ = new ExportDialog(*geo, georef_->crs(), this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
     exportDialog_->setExportHandler([this](const ExportDialog::Choice& choice) { exportAs(choice); });
   }
@@ -125,7 +120,7 @@ void Form1::ExportPoints() {
 }
 
 void Form1::exportAs(const ExportDialog::Choice& choice) {
-  geo::Geo& geo = *mapCrs_->geo();
+  geo::Geo& geo = *georef_->geo();
   const std::string extension(geo::ExportExtension(choice.format));
   const std::string pattern = "*" + extension;
   const std::string& map = shownMap_;
@@ -136,10 +131,10 @@ void Form1::exportAs(const ExportDialog::Choice& choice) {
   if (path.size() < extension.size() || path.compare(path.size() - extension.size(), extension.size(), extension) != 0)
     path += extension;
 
-  geo::ExportRequest request{path, choice.format, mapCrs_->crs(), choice.outputCrs, {}, false};
+  geo::ExportRequest request{path, choice.format, georef_->crs(), choice.outputCrs, {}, false};
   const double tpp = TwipsPerPixel(Picture1);
   for (const PointRow& row : table_.rows()) {
-    const std::optional<MapValues> values = PointValues(row, mapCrs_->inDegrees());
+    const std::optional<MapValues> values = PointValues(row, georef_->inDegrees());
     if (!values) continue;
     request.points.push_back({row.name, {values->x, values->y}, {row.pictureX / tpp, row.pictureY / tpp}});
   }
@@ -162,76 +157,30 @@ void Form1::exportAs(const ExportDialog::Choice& choice) {
 }
 
 void Form1::storeModel(const std::vector<KnownPoint>& points) {
-  if (!model_ || shownMap_.empty()) return;
-  geo::Geo* geo = geoOrSayWhyNot();
-  if (!geo) return;
-  const double tpp = TwipsPerPixel(Picture1);
-  std::optional<geo::GeoError> error;
-  std::string file = WorldFileNames(shownMap_).front();
-  if (const std::optional<GeoTransform> gt = ToGeoTransform(*model_, tpp)) {
-    // Presses are placed by the numbers as the world file holds them, so that GDAL's tools, reading the
-    // file, compute what VELMARO records.
-    setModel(FromGeoTransform(FromWorldFile(WithWorldFileDigits(ToWorldFile(*gt))), tpp, model_->model));
-    error = geo->writeWorldFile(shownMap_, *gt);
-    if (!error && !geo->readGcps(shownMap_).empty()) error = geo->writeGcps(shownMap_, {});
-  } else {
-    // A projective model: as ground control points, and no world file left to contradict it.
-    std::vector<geo::GroundControlPoint> gcps;
-    for (const KnownPoint& point : points)
-      if (point.enabled) gcps.push_back({point.x / tpp, point.y / tpp, point.mapX, point.mapY});
-    file = geo::SideFileName(shownMap_);
-    error = geo->writeGcps(shownMap_, gcps);
-    if (!error) error = geo->removeWorldFile(shownMap_);
-  }
-  if (error) {
-    platform_.showMessage({Words(*error, file) + "\n\nThe calibration applies all the same until the map is closed.",
+  if (!model_ || shownMap_.empty() || !geoOrSayWhyNot()) return;
+  const MapGeoreference::Kept kept = georef_->keepModel(shownMap_, *model_, points, TwipsPerPixel(Picture1));
+  setModel(kept.model);
+  if (kept.error) {
+    platform_.showMessage({Words(*kept.error, kept.file) + "\n\nThe calibration applies all the same until the map is closed.",
                            platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
   }
 }
 
 void Form1::keepWorldFileInStep() {
-  // Once a map has a world file, it follows the calibration in use; a map without one gets none here.
-  if (shownMap_.empty() || !ExistingWorldFile(shownMap_)) return;
-  const std::optional<GeoTransform> gt = ToGeoTransform(calibration().transform(), TwipsPerPixel(Picture1));
-  geo::Geo* geo = mapCrs_->geo();
-  if (!gt || !geo) return;
-  if (const std::optional<geo::GeoError> error = geo->writeWorldFile(shownMap_, *gt))
-    platform_.showMessage({Words(*error, WorldFileNames(shownMap_).front()), platform::Buttons::Ok, platform::Icon::Stop,
-                           std::nullopt});
+  const std::optional<MapGeoreference::Kept> kept =
+      georef_->keepWorldFileInStep(shownMap_, calibration().transform(), TwipsPerPixel(Picture1));
+  if (kept && kept->error)
+    platform_.showMessage({Words(*kept->error, kept->file), platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
 }
 
 void Form1::useStoredCalibration(bool infoFileRead) {
-  const std::optional<std::string> worldFile = ExistingWorldFile(shownMap_);
-  std::error_code ignored;
-  const bool sideFile = std::filesystem::exists(geo::SideFileName(shownMap_), ignored);
-  if (!worldFile && !sideFile) return;  // nothing stored: GDAL stays unloaded
-  geo::Geo* geo = mapCrs_->geo();
-  if (!geo) return;
-  const double tpp = TwipsPerPixel(Picture1);
-  std::optional<MapTransform> stored;
-  if (worldFile) {
-    const geo::WorldFileResult read = geo->readWorldFile(shownMap_);
-    if (read.error) {
-      platform_.showMessage({Words(*read.error, read.file), platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
-      return;
-    }
-    const GeoTransform& gt = *read.geoTransform;
-    // A world file says nothing of its model: a similarity is read as Helmert, anything else as affine.
-    const bool similar = std::abs(gt[1] - gt[5]) + std::abs(gt[2] + gt[4]) <= 1e-12 * (std::abs(gt[1]) + std::abs(gt[2])) ||
-                         std::abs(gt[1] + gt[5]) + std::abs(gt[2] - gt[4]) <= 1e-12 * (std::abs(gt[1]) + std::abs(gt[2]));
-    stored = FromGeoTransform(gt, tpp, similar ? TransformModel::Helmert : TransformModel::Affine);
-  } else {
-    std::vector<KnownPoint> points;
-    for (const geo::GroundControlPoint& gcp : geo->readGcps(shownMap_))
-      points.push_back({gcp.pixel * tpp, gcp.line * tpp, gcp.x, gcp.y, true});
-    if (points.size() < 4) return;
-    const ModelFit fit = FitModel(TransformModel::Projective, points, FitSettings{tpp, canvasSize(), Handedness::Map});
-    if (fit.refusal) return;
-    stored = fit.transform;
-  }
+  const MapGeoreference::Kept stored = georef_->storedModel(shownMap_, canvasSize(), TwipsPerPixel(Picture1));
+  if (stored.error)
+    platform_.showMessage({Words(*stored.error, stored.file), platform::Buttons::Ok, platform::Icon::Stop, std::nullopt});
+  if (!stored.model) return;
   // The info file's notation when there is one, else the CRS's: degrees for a geographic one, metres otherwise.
-  if (!infoFileRead) setNotation(mapCrs_->inDegrees() ? CoordinateType::DecimalDegrees : CoordinateType::Meters);
-  setModel(stored);
+  if (!infoFileRead) setNotation(georef_->inDegrees() ? CoordinateType::DecimalDegrees : CoordinateType::Meters);
+  setModel(stored.model);
 }
 
 }  // namespace velmaro::ui

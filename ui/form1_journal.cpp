@@ -19,7 +19,7 @@
 #include "ui/edge_field.h"
 #include "ui/form1.h"
 #include "ui/map_canvas.h"
-#include "ui/map_crs.h"
+#include "ui/map_georeference.h"
 #include "ui/map_loader.h"
 #include "ui/point_editor.h"
 #include "ui/point_grid.h"
@@ -96,7 +96,7 @@ void Form1::mapShown(const std::string& path) {
   previousMap_ = std::exchange(shownMap_, path);
   editor_->setDrawing(true);
   setModel(std::nullopt);  // another picture: its own calibration
-  mapCrs_->mapOpened(path);
+  georef_->mapOpened(path);
   journal_->mapOpened(IdentifyMap(path), sessionSnapshot(), Picture1->widthTwips(), Picture1->heightTwips());
 }
 

@@ -19,7 +19,7 @@
 #include "ui/calibration_dialog.h"
 #include "ui/crs_chooser.h"
 #include "ui/export_dialog.h"
-#include "ui/map_crs.h"
+#include "ui/map_georeference.h"
 
 using velmaro::platform::Answer;
 using velmaro::testing::Form1Fixture;
@@ -63,7 +63,7 @@ class Form1GeoTest : public QObject {
     f.platform.setApplicationFolder(VELMARO_BIN_DIR);
     f.form->openMap(map);  // read back from the side file
     f.form->mapLoader().waitForMap();
-    QCOMPARE(f.form->mapCrs().crs()->code, std::string("32632"));
+    QCOMPARE(f.form->georeference().crs()->code, std::string("32632"));
     f.form->setMapFrame({"435500", "445500", "5262600", "5255100", "X Coord. EAST", "Y Coord. NORTH"});
     f.pressCanvas({600, 240});  // the crossing 437000 mE 5262000 mN
     f.form->Picture1_MouseMove({600, 240});
@@ -81,7 +81,7 @@ class Form1GeoTest : public QObject {
     QVERIFY(!QFile::exists(gpx));
     QVERIFY(QString::fromStdString(f.platform.messages().back().text).contains("no coordinate system"));
 
-    QVERIFY(!f.form->mapCrs().choose(f.form->Text1->text().toStdString(), *f.form->mapCrs().geo()->crs("EPSG:32632").crs));
+    QVERIFY(!f.form->georeference().choose(f.form->Text1->text().toStdString(), *f.form->georeference().geo()->crs("EPSG:32632").crs));
     exportAs(f, 3, gpx);
     QVERIFY(QString::fromStdString(f.platform.messages().back().text).startsWith("2 points exported"));
     QFile written(gpx);
