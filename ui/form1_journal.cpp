@@ -134,38 +134,21 @@ void Form1::restoreSession(const SessionSnapshot& snapshot) {
 }
 
 bool Form1::offerRecovery() {
-  std::vector<std::string> journals = ListJournals(journal_->folder());
-  // The newest first: a session that died last is the one the user remembers.
-  std::sort(journals.begin(), journals.end(), [](const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    return std::filesystem::last_write_time(a, ignored) > std::filesystem::last_write_time(b, ignored);
-  });
-  for (const std::string& path : journals) {
-    const JournalContents contents = ReadJournal(path);
-    const bool usable = contents.map && contents.records.size() >= 2 &&
-                        contents.records[0].kind == RecordKind::Snapshot &&
-                        contents.records[1].kind == RecordKind::MapOpened &&
-                        UnflattenSnapshot(contents.records[0].fields).has_value();
-    if (!usable) {
-      RemoveJournal(path);  // nothing in it could be brought back
-      continue;
-    }
-    const MapState state = CheckMap(*contents.map);
-    const std::size_t points = UnflattenSnapshot(contents.records[0].fields)->rows.size();
-    std::string question = "VELMARO ended without saving your work on\n" + contents.map->path + "\n\n";
-    if (state == MapState::Unchanged) {
+  for (const SessionJournal::LeftOver& left : journal_->leftOver()) {
+    std::string question = "VELMARO ended without saving your work on\n" + left.contents.map->path + "\n\n";
+    if (left.mapState == MapState::Unchanged) {
       question += "Bring that session back: the map, its points, the frame and the steps to undo?";
     } else {
-      question += std::string(state == MapState::Gone ? "That map is no longer there" : "That map has changed since") +
+      question += std::string(left.mapState == MapState::Gone ? "That map is no longer there" : "That map has changed since") +
                   ", so its points cannot be shown on it.\n\nBring the point table back without the map?";
     }
     const platform::Answer answer =
         platform_.showMessage({question, platform::Buttons::YesNo, platform::Icon::None, std::nullopt});
     if (answer == platform::Answer::Yes) {
-      recover(contents, state == MapState::Unchanged);
+      recover(left.contents, left.mapState == MapState::Unchanged);
       return true;
     }
-    RemoveJournal(path);
+    RemoveJournal(left.path);
   }
   return false;
 }

@@ -1,6 +1,10 @@
 #include "ui/session_journal.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <utility>
+
+#include "files/session_snapshot.h"
 
 namespace velmaro::ui {
 
@@ -37,6 +41,29 @@ void SessionJournal::record(JournalRecord change, bool work) {
 void SessionJournal::start() {
   for (const JournalRecord& change : mapLog_) writer_.append(change);
   started_ = true;
+}
+
+std::vector<SessionJournal::LeftOver> SessionJournal::leftOver() const {
+  std::vector<std::string> paths = ListJournals(folder_);
+  // The newest first: a session that died last is the one the user remembers.
+  std::sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
+    std::error_code ignored;
+    return std::filesystem::last_write_time(a, ignored) > std::filesystem::last_write_time(b, ignored);
+  });
+  std::vector<LeftOver> left;
+  for (const std::string& path : paths) {
+    JournalContents contents = ReadJournal(path);
+    const bool usable = contents.map && contents.records.size() >= 2 && contents.records[0].kind == RecordKind::Snapshot &&
+                        contents.records[1].kind == RecordKind::MapOpened &&
+                        UnflattenSnapshot(contents.records[0].fields).has_value();
+    if (!usable) {
+      RemoveJournal(path);
+      continue;
+    }
+    const MapState state = CheckMap(*contents.map);
+    left.push_back({path, std::move(contents), state});
+  }
+  return left;
 }
 
 void SessionJournal::saved() {

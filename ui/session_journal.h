@@ -39,6 +39,15 @@ class SessionJournal {
   // A deliberate end: the journal goes, and this returns once it has.
   void quit();
 
+  // The journals sessions that ended without saving have left, the newest first, each with its map's state
+  // now. A journal from which nothing can be brought back (no snapshot, no map) is removed instead.
+  struct LeftOver {
+    std::string path;
+    JournalContents contents;
+    MapState mapState = MapState::Gone;
+  };
+  std::vector<LeftOver> leftOver() const;
+
   bool unsavedWork() const { return unsaved_; }
   // The first failure to keep the journal, once.
   std::optional<FileError> failure() { return writer_.takeFailure(); }
