@@ -9,8 +9,6 @@
 #include <QRadioButton>
 #include <QButtonGroup>
 #include <QTimer>
-#include <algorithm>
-#include <filesystem>
 
 #include "files/session_journal.h"
 #include "files/session_snapshot.h"
