@@ -49,8 +49,6 @@ std::string Words(const FileError& error) {
   }
 }
 
-std::string PointsText(std::size_t points) { return points == 1 ? "1 point" : std::to_string(points) + " points"; }
-
 }  // namespace
 
 void Form1::setUpJournal() {
