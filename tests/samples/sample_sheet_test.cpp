@@ -41,7 +41,7 @@ const OpenedSheet& Sheet() {
   return sheet;
 }
 
-int Edge(const std::string& text) { return std::stoi(text); }
+std::int64_t Edge(const std::string& text) { return std::stoll(text); }
 
 TEST(SampleSheet, OpensCalibratedInMetres) {
   const OpenedSheet& sheet = Sheet();
@@ -62,7 +62,7 @@ class Crossings : public ::testing::TestWithParam<Case> {};
 TEST_P(Crossings, LieOnTheFrameInWholeMetres) {
   const Case& row = GetParam();
   const MapFrame& frame = Sheet().info.frame;
-  const int width = Sheet().picture.width(), height = Sheet().picture.height();
+  const std::int64_t width = Sheet().picture.width(), height = Sheet().picture.height();
   EXPECT_EQ(Edge(frame.left) * width + row.integer(0) * (Edge(frame.right) - Edge(frame.left)), row.integer(2) * width);
   EXPECT_EQ(Edge(frame.top) * height + row.integer(1) * (Edge(frame.bottom) - Edge(frame.top)), row.integer(3) * height);
 }
