@@ -246,17 +246,6 @@ Out TransformRow(const Case& c) {
           captions.xCaption.substr(9) + " " + captions.yCaption.substr(9), RoundTrip(t)};
 }
 
-// notation | edges | "x y" | canvas -> the edges model's "X Y" | Pixel2Map's from a cursor at (111, 222).
-Out EdgesRow(const Case& c) {
-  const NotationChoice notation = Notation(c[1]);
-  const MapFrame frame = Edges(c[2]);
-  const std::vector<double> p = Reals(c[3]);
-  const MapPosition m = PictureToMap(EdgesTransform(frame, notation, Canvas(c[4])), p.at(0), p.at(1));
-  Cursor cursor{111, 222, "", "", false};
-  Pixel2Map(p.at(0), p.at(1), Canvas(c[4]), frame, notation, cursor);
-  return {(m.x ? Text(*m.x) : "none") + " " + (m.y ? Text(*m.y) : "none"), Text(cursor.x) + " " + Text(cursor.y)};
-}
-
 // notation | transform | presses "x y; ..." -> the rows captured, their letters from the captions of the
 // model's directions | the row a removal at the first press takes.
 Out CaptureWithRow(const Case& c) {
@@ -305,7 +294,6 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     {"calibrate", CalibrationRow},
     {"fit", FitRow},
     {"transform", TransformRow},
-    {"edges", EdgesRow},
     {"captureWith", CaptureWithRow},
     {"geo", GeoRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
