@@ -17,6 +17,12 @@
 
 namespace velmaro::testing {
 
+// Opens a map as the window's own dialog does and waits until its rows are all decoded.
+inline void OpenWhole(ui::Form1& form, const QString& path) {
+  form.openMap(path.toStdString());
+  form.mapLoader().waitForMap();
+}
+
 struct Form1Fixture {
   QTemporaryDir state;  // the recovery journals of this window alone
   const bool stateSet = qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
