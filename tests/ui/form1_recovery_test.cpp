@@ -90,18 +90,15 @@ class Form1RecoveryTest : public QObject {
     QFETCH(unsigned, seed);
     QFETCH(int, killedAfter);
     QFETCH(bool, waitedForTheDisk);
-    const QTemporaryDir state;
+    const std::vector<State> reference = Reference(map, seed);
+    const QTemporaryDir state;  // the child's journals, and then the new window's
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", state.path());
-    child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
                 {"--child", map, QString::number(seed), QString::number(killedAfter), waitedForTheDisk ? "wait" : "go"});
     QVERIFY(child.waitForFinished(30000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);  // killed, not ended
 
-    const std::vector<State> reference = Reference(map, seed);
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     velmaro::platform::FakePlatform platform;
     velmaro::ui::Form1 form(platform);
     form.Form_Load();  // the recovery question comes first and is answered with its default, Yes
