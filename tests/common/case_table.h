@@ -86,6 +86,15 @@ inline std::vector<Case> ReadCases(const std::string& path) {
   return cases;
 }
 
+// Bytes in a field: \xHH stands for that byte and ¶ for CR LF.
+inline std::string Unescape(std::string field) {
+  for (std::size_t at; (at = field.find("¶")) != std::string::npos;) field.replace(at, 2, "\r\n");
+  for (std::size_t at = 0; (at = field.find("\\x", at)) != std::string::npos; ++at) {
+    field.replace(at, 4, 1, static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)));
+  }
+  return field;
+}
+
 // GoogleTest prints a failing case by its place in the table.
 inline void PrintTo(const Case& c, std::ostream* os) { *os << c.where << " (" << c.name << ")"; }
 

@@ -1,7 +1,7 @@
 // One runner for every table in cases/. A row is `name | operation | inputs... | outputs...`: the
 // operation's outputs must equal the row's last fields exactly. Doubles are written in their shortest
-// round-trip form (to_chars), so equal texts are equal doubles. "\xHH" in a text stands for that byte;
-// in blank-separated lists "_" stands for an empty text.
+// round-trip form (to_chars), so equal texts are equal doubles. "\xHH" in a text stands for that byte
+// (testing::Unescape); in blank-separated lists "_" stands for an empty text.
 
 #include <gtest/gtest.h>
 
@@ -32,14 +32,8 @@ namespace velmaro {
 namespace {
 
 using testing::Case;
+using testing::Unescape;
 using Out = std::vector<std::string>;
-
-std::string Bytes(std::string text) {
-  for (std::size_t i = 0; (i = text.find("\\x", i)) != std::string::npos; ++i) {
-    text.replace(i, 4, 1, static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
-  }
-  return text;
-}
 
 std::vector<std::string> Words(const std::string& list, char separator = ' ') {
   std::vector<std::string> words;
@@ -246,17 +240,6 @@ Out TransformRow(const Case& c) {
           captions.xCaption.substr(9) + " " + captions.yCaption.substr(9), RoundTrip(t)};
 }
 
-// notation | edges | "x y" | canvas -> the edges model's "X Y" | Pixel2Map's from a cursor at (111, 222).
-Out EdgesRow(const Case& c) {
-  const NotationChoice notation = Notation(c[1]);
-  const MapFrame frame = Edges(c[2]);
-  const std::vector<double> p = Reals(c[3]);
-  const MapPosition m = PictureToMap(EdgesTransform(frame, notation, Canvas(c[4])), p.at(0), p.at(1));
-  Cursor cursor{111, 222, "", "", false};
-  Pixel2Map(p.at(0), p.at(1), Canvas(c[4]), frame, notation, cursor);
-  return {(m.x ? Text(*m.x) : "none") + " " + (m.y ? Text(*m.y) : "none"), Text(cursor.x) + " " + Text(cursor.y)};
-}
-
 // notation | transform | presses "x y; ..." -> the rows captured, their letters from the captions of the
 // model's directions | the row a removal at the first press takes.
 Out CaptureWithRow(const Case& c) {
@@ -291,7 +274,7 @@ Out GeoRow(const Case& c) {
 // Every operation: its inputs -> its outputs.
 const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     // text -> LeadingNumber | WholeTextNumber ("none": the text is not one number)
-    {"reading", [](const Case& c) -> Out { return {Text(LeadingNumber(Bytes(c[1]))), Whole(Bytes(c[1]))}; }},
+    {"reading", [](const Case& c) -> Out { return {Text(LeadingNumber(Unescape(c[1]))), Whole(Unescape(c[1]))}; }},
     // x -> NumberText | SignedNumberText | Floor
     {"NumberText", [](const Case& c) -> Out {
        return {NumberText(c.number(1)), SignedNumberText(c.number(1)), Text(Floor(c.number(1)))};
@@ -305,16 +288,15 @@ const std::map<std::string, std::function<Out(const Case&)>> kOperations = {
     {"calibrate", CalibrationRow},
     {"fit", FitRow},
     {"transform", TransformRow},
-    {"edges", EdgesRow},
     {"captureWith", CaptureWithRow},
     {"geo", GeoRow},
     // key code | allowed characters | Backspace allowed (yes/no) -> ValiText (0: refused, a beep)
-    {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Bytes(c[2]), c[3] == "yes"))}; }},
+    {"ValiText", [](const Case& c) -> Out { return {Text(ValiText(c.integer(1), Unescape(c[2]), c[3] == "yes"))}; }},
     // notation | keys typed one by one -> the text the field takes | beeps
     {"typing", [](const Case& c) -> Out {
        std::string taken, refused;
        const NotationChoice notation = Notation(c[1]);
-       for (const unsigned char key : Bytes(c[2])) (FilterKey(key, notation) ? taken : refused) += key;
+       for (const unsigned char key : Unescape(c[2])) (FilterKey(key, notation) ? taken : refused) += key;
        return {taken, std::to_string(refused.size())};
      }},
     // decimal degrees text -> the marked form | that form read back
@@ -352,7 +334,7 @@ TEST_P(Core, Row) {
   const Case& c = GetParam();
   const Out actual = kOperations.at(c[0])(c);
   Out expected(c.fields.end() - std::min(actual.size(), c.fields.size()), c.fields.end());
-  for (std::string& field : expected) field = Bytes(field);
+  for (std::string& field : expected) field = Unescape(field);
   EXPECT_EQ(actual, expected) << c.where << (kGerman ? ", German locale" : "");
 }
 

@@ -61,6 +61,15 @@ VIEWPORT = (720, 1200)  # Picture2; the map canvas starts at its corner
 TABS = ("Map", "Parameters", "Infos")  # sharing evenly a strip 500 twips narrower than the window
 
 
+def check(condition, failure):
+    if not condition:
+        raise AssertionError(failure)
+
+
+def output(*arguments, input=None):
+    return subprocess.run(arguments, input=input, capture_output=True, text=True, check=True).stdout
+
+
 def wait(what, probe, timeout=15):
     deadline = time.monotonic() + timeout
     while not (value := probe()):
@@ -88,6 +97,12 @@ class Desktop:
     def windows(self, pattern):
         return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--name", pattern, check=False).split()]
 
+    def window(self, what, pattern):
+        return wait(what, lambda: (self.windows(pattern) or [None])[0])
+
+    def closed(self, what, window):
+        wait(what, lambda: window not in self.windows("."))
+
     def focus(self, window):
         self.run("xdotool", "windowfocus", "--sync", str(window))
 
@@ -103,11 +118,14 @@ class Desktop:
     def keys(self, *names):
         self.run("xdotool", "key", "--delay", "30", *names)
 
+    def type(self, text):
+        self.run("xdotool", "type", "--delay", "25", text)
+
     def answer(self, title, owner):
-        box = wait(f"a message box titled {title!r}", lambda: (self.windows(f"^{title}$") or [None])[0])
+        box = self.window(f"a message box titled {title!r}", f"^{title}$")
         self.focus(box)
         self.keys("Return")
-        wait("the message box to close", lambda: box not in self.windows("."))
+        self.closed("the message box to close", box)
         self.focus(owner)
 
     def screenshot(self, path, rect):
@@ -122,7 +140,7 @@ class Velmaro:
         self.desktop, self.shots = desktop, os.environ.get("VELMARO_SCREENSHOT_DIR")
         self.process = subprocess.Popen([os.path.join(prefix, "bin", "velmaro"), *arguments], env=env, cwd=env["HOME"],
                                         stdout=log, stderr=subprocess.STDOUT)
-        self.window = wait("the main window", lambda: (desktop.windows(MAIN_WINDOW) or [None])[0])
+        self.window = desktop.window("the main window", MAIN_WINDOW)
         geometry = desktop.values("getwindowgeometry", str(self.window))  # of the client area, in pixels
         self.rect = tuple(map(geometry.get, ("X", "Y", "WIDTH", "HEIGHT")))
 
@@ -136,15 +154,10 @@ class Velmaro:
     def tab(self, caption):
         share = (self.rect[2] * 15 - 500) / len(TABS)
         self.desktop.click(self.at(share * TABS.index(caption) + share / 2, 180))
+        self.desktop.focus(self.window)
 
     def choose_map(self, path):
-        dialog = wait("the map dialog", lambda: (self.desktop.windows("^Open$") or [None])[0])
-        self.desktop.focus(dialog)
-        time.sleep(0.5)  # the dialog puts its preset name back into the field once it has listed the folder
-        self.desktop.keys("ctrl+a")
-        self.desktop.run("xdotool", "type", "--delay", "25", path)
-        self.desktop.keys("Return")
-        wait("the map dialog to close", lambda: dialog not in self.desktop.windows("."))
+        self.desktop.closed("the map dialog to close", self.file_dialog("^Open$", path))
         self.desktop.focus(self.window)
         time.sleep(0.5)  # on a busy machine the window takes clicks only once the dialog's focus has come back
 
@@ -153,14 +166,14 @@ class Velmaro:
         for field, value in FRAME:
             self.desktop.click(self.control(field))
             self.desktop.keys("Home", "shift+End")  # the fields refuse Ctrl+A with a beep
-            self.desktop.run("xdotool", "type", "--delay", "25", value)
+            self.desktop.type(value)
         left, top, width, height = CONTROLS["Image1"]
         for fraction in (0.3, 0.6):
             self.desktop.move(*self.at(left + width * fraction, top + height * fraction))
 
     def calibrate_from_points(self, crossings=CROSSINGS, model_steps=0, shot=None):
         self.desktop.keys("ctrl+k")
-        dialog = wait("the calibration dialog", lambda: (self.desktop.windows("^Calibrate from points") or [None])[0])
+        dialog = self.desktop.window("the calibration dialog", "^Calibrate from points")
         self.desktop.run("xdotool", "windowmove", "--sync", str(dialog), "0", "640")  # off the map
         if model_steps:  # the model list, stepped down from the edges: Helmert, affine, projective
             self.desktop.focus(dialog)
@@ -169,16 +182,17 @@ class Velmaro:
             # A reference point, not a capture, while the dialog is open; its known X and Y are typed at once,
             # with no click into the dialog, as a user does.
             self.press(pixel)
-            self.desktop.run("xdotool", "type", "--delay", "25", x + "\t" + y)
+            self.desktop.type(x + "\t" + y)
             self.desktop.keys("Return")  # ends the row: Known Y is taken, the dialog waits for the next press
         if shot:
             self.shoot(shot, (0, 640, 900, 340))
         self.desktop.keys("alt+a")
-        wait("Apply to close the dialog", lambda: dialog not in self.desktop.windows("."))
+        self.desktop.closed("Apply to close the dialog", dialog)
         self.desktop.focus(self.window)
 
-    def press(self, pixel, button=1):
-        self.desktop.click(tuple(corner + offset for corner, offset in zip(self.at(*VIEWPORT), pixel)), button)
+    def press(self, *pixels, button=1):
+        for pixel in pixels:
+            self.desktop.click(tuple(corner + offset for corner, offset in zip(self.at(*VIEWPORT), pixel)), button)
 
     def shoot(self, name, rect=None):
         if self.shots:
@@ -200,16 +214,25 @@ class Velmaro:
 
     def dialog(self, title, *keys, text=None):
         # A dialog of the program's own: the keyboard goes to it, text is typed into its focused field, then keys.
-        window = wait(f"the dialog {title!r}", lambda: (self.desktop.windows(title) or [None])[0])
+        window = self.desktop.window(f"the dialog {title!r}", title)
         self.desktop.focus(window)
         if text is not None:
-            self.desktop.run("xdotool", "type", "--delay", "25", text)
+            self.desktop.type(text)
         time.sleep(0.5)  # the chooser lists its candidates as the text comes
         if keys:
             self.desktop.keys(*keys)
         return window
 
+    def file_dialog(self, title, path):
+        # Qt's own file dialog puts its preset name back into the field once it has listed the folder: the
+        # name is selected only after that, then replaced by the path typed.
+        dialog = self.dialog(title, "ctrl+a")
+        self.desktop.type(path)
+        self.desktop.keys("Return")
+        return dialog
 
+
+# The files of a save equal the expected ones; the XY and KML files go then, so the next run must write them anew.
 def compare_with_expected(map_path, changes={}):
     for extension in (".txt", ".info", ".kml"):
         with open(map_path[:-4] + extension, "rb") as written, \
@@ -217,9 +240,10 @@ def compare_with_expected(map_path, changes={}):
             actual, expected = written.read(), golden.read().replace(b"@MAP@", map_path.encode())
         for old, new in changes.items():
             expected = expected.replace(old, new)
-        if actual != expected:
-            raise AssertionError("\n".join(difflib.unified_diff([repr(x) for x in expected.splitlines(True)],
-                                 [repr(x) for x in actual.splitlines(True)], "expected", extension, lineterm="")))
+        check(actual == expected, "\n".join(difflib.unified_diff([repr(x) for x in expected.splitlines(True)],
+              [repr(x) for x in actual.splitlines(True)], "expected", extension, lineterm="")))
+    for extension in (".txt", ".kml"):
+        os.remove(map_path[:-4] + extension)
 
 
 # A sheet turned by 3 degrees on the picture, 2.5 m a pixel, its grid every 250 m around 500750 mE 5000375 mN
@@ -232,12 +256,15 @@ def on_turned_picture(x, y):
     return 300 + dx * math.cos(TURN) - dy * math.sin(TURN), 150 + dx * math.sin(TURN) + dy * math.cos(TURN)
 
 
+def draw(primitives):
+    return [word for primitive in primitives for word in ("-draw", primitive)]
+
+
 def draw_turned_map(path):
     lines = [(on_turned_picture(x, 4999875), on_turned_picture(x, 5000875)) for x in range(500000, 501750, 250)]
     lines += [(on_turned_picture(500000, y), on_turned_picture(501500, y)) for y in range(5000000, 5000875, 250)]
-    draw = [word for (a, b) in lines for word in ("-draw", f"line {a[0]:.2f},{a[1]:.2f} {b[0]:.2f},{b[1]:.2f}")]
-    subprocess.run(["convert", "-size", "600x300", "xc:#f3eed9", "-fill", "none", "-stroke", "#5a5040", *draw, path],
-                   check=True)
+    grid = [f"line {a[0]:.2f},{a[1]:.2f} {b[0]:.2f},{b[1]:.2f}" for a, b in lines]
+    output("convert", "-size", "600x300", "xc:#f3eed9", "-fill", "none", "-stroke", "#5a5040", *draw(grid), path)
 
 
 def calibrate_a_turned_map(desktop, prefix, env, log, root):
@@ -252,23 +279,18 @@ def calibrate_a_turned_map(desktop, prefix, env, log, root):
     crossings = [(tuple(round(v) for v in on_turned_picture(x, y)), str(x), str(y)) for x, y in known]
     run = Velmaro(desktop, prefix, env, log, sheet)
     run.tab("Map")
-    desktop.focus(run.window)
     run.calibrate_from_points(crossings, model_steps=2, shot="calibrate-turned.png")
     presses = ((120, 80), (333, 211), (517, 37))
-    for pixel in presses:
-        run.press(pixel)
+    run.press(*presses)
     run.save_and_quit(("Tessaro",))
-    world = sheet[:-4] + ".jgw"
-    if not os.path.exists(world):
-        raise AssertionError("no world file beside the calibrated map")
-    gdal = subprocess.run(["gdaltransform", sheet], input="\n".join(f"{x} {y}" for x, y in presses),
-                          capture_output=True, text=True, check=True).stdout.split("\n")
+    check(os.path.exists(sheet[:-4] + ".jgw"), "no world file beside the calibrated map")
+    gdal = output("gdaltransform", sheet, input="\n".join(f"{x} {y}" for x, y in presses)).split("\n")
     with open(sheet[:-4] + ".txt", encoding="ascii") as saved:
         rows = [line.split(",") for line in saved.read().split("\r\n")[1:] if line]
     for i, (row, line) in enumerate(zip(rows, gdal)):
         x, y = map(float, line.split()[:2])
-        if (int(row[2]), int(row[4])) != (math.floor(x), math.floor(y)):
-            raise AssertionError(f"capture {i + 1}: {row} is not gdaltransform's {x} {y}")
+        check((int(row[2]), int(row[4])) == (math.floor(x), math.floor(y)),
+              f"capture {i + 1}: {row} is not gdaltransform's {x} {y}")
 
 
 def draw_map(path):
@@ -277,11 +299,9 @@ def draw_map(path):
     grid = [f"line {x},0 {x},300" for x in range(75, 600, 75)] + [f"line 0,{y} 600,{y}" for y in (75, 150, 225)]
     river = ((0, 230), (120, 205), (240, 214), (360, 196), (480, 156), (600, 110))
     reaches = [f"line {a[0]},{a[1]} {b[0]},{b[1]}" for a, b in zip(river, river[1:])]
-    draw = lambda primitives: [word for primitive in primitives for word in ("-draw", primitive)]
-    subprocess.run(["convert", "-size", "600x300", "xc:#f3eed9", "-fill", "#cfe3b8",
-                    *draw(["ellipse 470,70 80,45 0,360"]), "-fill", "none", "-stroke", "#c9bfa5", *draw(grid),
-                    "-stroke", "#6d9fd3", "-strokewidth", "7", *draw(reaches), "-stroke", "#c85a3c", "-strokewidth", "3",
-                    *draw(["line 40,20 560,280"]), path], check=True)
+    output("convert", "-size", "600x300", "xc:#f3eed9", "-fill", "#cfe3b8", *draw(["ellipse 470,70 80,45 0,360"]),
+           "-fill", "none", "-stroke", "#c9bfa5", *draw(grid), "-stroke", "#6d9fd3", "-strokewidth", "7", *draw(reaches),
+           "-stroke", "#c85a3c", "-strokewidth", "3", *draw(["line 40,20 560,280"]), path)
 
 
 def export_from_the_sample(desktop, prefix, env, log, root):
@@ -295,36 +315,30 @@ def export_from_the_sample(desktop, prefix, env, log, root):
     sheet, gpx = os.path.join(folder, "sample-sheet.jpg"), os.path.join(folder, "waypoints.gpx")
     run = Velmaro(desktop, prefix, env, log, sheet)
     run.tab("Map")
-    desktop.focus(run.window)
     desktop.keys("ctrl+r")
     chooser = run.dialog("^Coordinate system", text="UTM 32N")  # WGS 84 / UTM zone 32N (EPSG:32632) comes first
     run.shoot("crs-chooser.png")
     desktop.keys("Return")
-    wait("the chooser to close", lambda: chooser not in desktop.windows("."))
+    desktop.closed("the chooser to close", chooser)
     desktop.focus(run.window)
     crossings = (((600, 240), "437000 5262000"), ((1000, 240), "438000 5262000"))
-    for pixel, _ in crossings:
-        run.press(pixel)
+    run.press(*(pixel for pixel, _ in crossings))
     desktop.keys("ctrl+e")
     run.dialog("^Export points", "alt+f", "Down", "Down", "Down")
     run.shoot("export-points.png")
     desktop.keys("Return")
-    run.dialog("^Save As$", "ctrl+a")
-    desktop.run("xdotool", "type", "--delay", "25", gpx)
-    desktop.keys("Return")
+    run.file_dialog("^Save As$", gpx)
     desktop.answer("VELMARO", run.window)  # "2 points exported to …"
     run.quit()
-    if 'ID["EPSG",32632]' not in subprocess.run(["gdalinfo", sheet], capture_output=True, text=True).stdout:
-        raise AssertionError("gdalinfo does not report the map's coordinate system")
-    written = subprocess.run(["ogrinfo", "-al", "-q", gpx, "waypoints"], capture_output=True, text=True).stdout
+    check('ID["EPSG",32632]' in output("gdalinfo", sheet), "gdalinfo does not report the map's coordinate system")
+    written = output("ogrinfo", "-al", "-q", gpx, "waypoints")
     names = re.findall(r"name \(String\) = (.*)", written)
     points = [tuple(map(float, p)) for p in re.findall(r"POINT \(([-\d.]+) ([-\d.]+)\)", written)]
-    expected = subprocess.run(["cs2cs", "-f", "%.12f", "EPSG:32632", "EPSG:4326"], input="\n".join(c for _, c in crossings),
-                              capture_output=True, text=True).stdout.split("\n")
-    for i, line in enumerate(expected[:len(crossings)]):
+    expected = output("cs2cs", "-f", "%.12f", "EPSG:32632", "EPSG:4326", input="\n".join(c for _, c in crossings))
+    for i, line in enumerate(expected.split("\n")[:len(crossings)]):
         lat, lon = map(float, line.split()[:2])
-        if names[i] != f"Pt {i + 1}" or abs(points[i][0] - lon) > 1e-9 or abs(points[i][1] - lat) > 1e-9:
-            raise AssertionError(f"waypoint {i + 1}: {names[i]} {points[i]} is not cs2cs's {lon} {lat}")
+        check(names[i] == f"Pt {i + 1}" and abs(points[i][0] - lon) <= 1e-9 and abs(points[i][1] - lat) <= 1e-9,
+              f"waypoint {i + 1}: {names[i]} {points[i]} is not cs2cs's {lon} {lat}")
 
 
 def session(cmake, build_dir, root, desktop):
@@ -332,11 +346,10 @@ def session(cmake, build_dir, root, desktop):
     map_path = os.path.join(root, "maps with blanks", "sheet.jpg")
     for folder in ("home/.config", "home/.local/share", "home/.cache", "home/run", "share", "maps with blanks"):
         os.makedirs(os.path.join(root, folder), mode=0o700)
-    subprocess.run([cmake, "--install", build_dir, "--prefix", prefix], check=True, capture_output=True)
+    output(cmake, "--install", build_dir, "--prefix", prefix)
     draw_map(map_path)
     # A comma-decimal locale proves that the files keep "." whatever the user's settings.
-    listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout
-    locale = "de_DE.UTF-8" if "de_DE.utf8" in listed else "C.UTF-8"
+    locale = "de_DE.UTF-8" if "de_DE.utf8" in output("locale", "-a") else "C.UTF-8"
     env = {"PATH": "/usr/local/bin:/usr/bin:/bin", "HOME": home, "DISPLAY": desktop.env["DISPLAY"], "LANG": locale,
            "LC_ALL": locale, "QT_QPA_PLATFORM": "xcb", "XDG_CONFIG_HOME": os.path.join(home, ".config"),
            "XDG_DATA_HOME": os.path.join(home, ".local/share"), "XDG_DATA_DIRS": os.path.join(root, "share"),
@@ -346,8 +359,7 @@ def session(cmake, build_dir, root, desktop):
         first.choose_map(map_path)
         first.calibrate()
         first.tab("Map")
-        for pixel in (KEPT[0], REMOVED, KEPT[1], KEPT[2]):
-            first.press(pixel)
+        first.press(KEPT[0], REMOVED, KEPT[1], KEPT[2])
         first.press(REMOVED, button=3)
         first.shoot("map-with-points.png")
         first.shoot("points-closeup.png", (*first.at(*VIEWPORT), 600, 300))
@@ -356,52 +368,40 @@ def session(cmake, build_dir, root, desktop):
             first.shoot(caption.lower() + ".png")
         first.save_and_quit()
         compare_with_expected(map_path)
-        for extension in (".txt", ".kml"):
-            os.remove(map_path[:-4] + extension)
         second = Velmaro(desktop, prefix, env, log)
         second.choose_map(map_path)
         os.remove(map_path[:-4] + ".info")  # read back by now: the save must write it again
         second.tab("Map")
         second.calibrate_from_points()
-        for pixel in KEPT:
-            second.press(pixel)
+        second.press(*KEPT)
         second.save_and_quit()
         compare_with_expected(map_path, CALIBRATED)
-        for extension in (".txt", ".kml"):
-            os.remove(map_path[:-4] + extension)
         third = Velmaro(desktop, prefix, env, log, map_path)
         third.tab("Map")
-        if desktop.windows("^Open$"):
-            raise AssertionError("the map dialog opened although the map was given as the argument")
+        check(not desktop.windows("^Open$"), "the map dialog opened although the map was given as the argument")
         corner = third.at(*VIEWPORT)
         desktop.move(corner[0] + 20, corner[1] + 10)
         desktop.run("xdotool", "keydown", "ctrl", "click", "4", "sleep", "0.2", "click", "4", "keyup", "ctrl")
         desktop.run("xdotool", "keydown", "shift", "click", "5", "keyup", "shift")
         desktop.move(corner[0] + 400, corner[1] + 300)
         desktop.run("xdotool", "mousedown", "2", "mousemove_relative", "0", "30", "sleep", "0.2", "mouseup", "2")
-        for x, y in KEPT:
-            third.press((2 * x - 56, 2 * y + 30))
+        third.press(*((2 * x - 56, 2 * y + 30) for x, y in KEPT))
         third.save_and_quit()
         compare_with_expected(map_path)
-        for extension in (".txt", ".kml"):
-            os.remove(map_path[:-4] + extension)
         journals = os.path.join(home, ".local", "state", "velmaro")
         fourth = Velmaro(desktop, prefix, env, log, map_path)
         fourth.tab("Map")
-        for pixel in KEPT:
-            fourth.press(pixel)
+        fourth.press(*KEPT)
         wait("the recovery journal", lambda: os.listdir(journals) if os.path.isdir(journals) else [])
         time.sleep(0.5)  # every change reaches the disk within a tenth of a second
         fourth.process.kill()  # SIGKILL: nothing of the program's own runs any more
         fourth.process.wait()
         fifth = Velmaro(desktop, prefix, env, log)
         desktop.answer("VELMARO", fifth.window)  # "Bring that session back?": Enter takes its default, Yes
-        if desktop.windows("^Open$"):
-            raise AssertionError("the map dialog opened although the session came back with its map")
+        check(not desktop.windows("^Open$"), "the map dialog opened although the session came back with its map")
         fifth.save_and_quit()
         compare_with_expected(map_path)
-        if os.listdir(journals):
-            raise AssertionError(f"a journal is left after the save and Quit: {os.listdir(journals)}")
+        check(not os.listdir(journals), f"a journal is left after the save and Quit: {os.listdir(journals)}")
         export_from_the_sample(desktop, prefix, env, log, root)
         calibrate_a_turned_map(desktop, prefix, env, log, root)
 

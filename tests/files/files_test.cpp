@@ -22,6 +22,7 @@ namespace velmaro::test {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Unescape;
 const fs::path kHere = VELMARO_FILES_TESTS;
 
 std::string Output(const velmaro::testing::Case& c) {

@@ -83,7 +83,7 @@ TEST(Journal, RecordBytes) {
       const std::string text = any ? c[i].substr(2) : c[i];
       if (letter == 'i') record.fields.emplace_back(std::int64_t{std::stoll(text)});
       else if (letter == 'd') record.fields.emplace_back(testing::Case{c.where, c.name, {text}}.number(0));
-      else record.fields.emplace_back(Unescape(text));
+      else record.fields.emplace_back(testing::Unescape(text));
     }
     std::string bytes;
     AppendEncodedRecord(record, bytes);

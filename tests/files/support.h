@@ -1,6 +1,6 @@
 #pragma once
-// What the tests of files/ and of the rich-text box share: golden files, bytes spelt in a table, error
-// kinds by name, and running as "nobody".
+// What the tests of files/ and of the rich-text box share: golden files, error kinds by name, and running
+// as "nobody".
 
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
@@ -33,15 +33,6 @@ struct AsNobody {
     if (switched && ::seteuid(0) == 0 && ::setegid(0) == 0) ::prctl(PR_SET_DUMPABLE, 1);
   }
 };
-
-// A field spells a byte as \xHH and CR LF as ¶.
-inline std::string Unescape(std::string field) {
-  for (std::size_t at; (at = field.find("¶")) != std::string::npos;) field.replace(at, 2, "\r\n");
-  for (std::size_t at = 0; (at = field.find("\\x", at)) != std::string::npos; ++at) {
-    field.replace(at, 4, 1, static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)));
-  }
-  return field;
-}
 
 inline std::string KindName(const std::optional<FileError>& error) {
   constexpr const char* kNames[] = {"NoFileName", "DialogPreset", "NotFound", "IsFolder", "NotRegularFile",

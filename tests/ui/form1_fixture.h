@@ -17,6 +17,12 @@
 
 namespace velmaro::testing {
 
+// Opens a map as the window's own dialog does and waits until its rows are all decoded.
+inline void OpenWhole(ui::Form1& form, const QString& path) {
+  form.openMap(path.toStdString());
+  form.mapLoader().waitForMap();
+}
+
 struct Form1Fixture {
   QTemporaryDir state;  // the recovery journals of this window alone
   const bool stateSet = qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
@@ -30,16 +36,17 @@ struct Form1Fixture {
     form->Picture1->setPicture(picture);
   }
 
-  // A real mouse press on the canvas at a pixel position.
-  // (QTest's own press helpers take the point (0, 0) to mean the widget's centre, so the events are
-  // sent directly.)
+  // A real mouse event on the canvas at a pixel position, `held` the buttons down with it. (QTest's own
+  // press helpers take the point (0, 0) to mean the widget's centre, so the events are sent directly.)
+  void mouse(QEvent::Type type, QPointF pixel, Qt::MouseButton button = Qt::NoButton, Qt::MouseButtons held = {}) {
+    QMouseEvent event(type, pixel, form->Picture1->mapToGlobal(pixel), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->Picture1, &event);
+  }
+
+  // A real press and release.
   void pressCanvas(QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pixel), form->Picture1->mapToGlobal(QPointF(pixel)), button,
-                      button, Qt::NoModifier);
-    QCoreApplication::sendEvent(form->Picture1, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pixel), form->Picture1->mapToGlobal(QPointF(pixel)),
-                        button, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(form->Picture1, &release);
+    mouse(QEvent::MouseButtonPress, pixel, button, button);
+    mouse(QEvent::MouseButtonRelease, pixel, button);
   }
 
   QColor canvasPixel(QPoint pixel) const { return form->Picture1->picture().pixelColor(pixel); }

@@ -5,17 +5,16 @@
 //   echo 437000 5262000 | cs2cs -f "%.6f" EPSG:32632 EPSG:4326   ->   47.508378  8.163360
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-
-#include "form1_fixture.h"
-#include <QLabel>
-#include <QProcess>
-#include <QTableWidget>
 #include <cmath>
 
+#include "form1_fixture.h"
 #include "ui/calibration_dialog.h"
 #include "ui/crs_chooser.h"
 #include "ui/export_dialog.h"
@@ -23,21 +22,21 @@
 
 using velmaro::platform::Answer;
 using velmaro::testing::Form1Fixture;
+using velmaro::testing::OpenWhole;
 
 class Form1GeoTest : public QObject {
   Q_OBJECT
   QTemporaryDir folder;
 
   // The sample sheet beside a new window whose application folder holds the module.
-  std::string openSample(Form1Fixture& f) {
+  QString openSample(Form1Fixture& f) {
     const QString map = folder.filePath("sheet.jpg");
     QFile::remove(map + ".aux.xml");
     if (!QFile::exists(map)) QFile::copy(VELMARO_SAMPLES_DIR "/sample-sheet.jpg", map);
     f.platform.setApplicationFolder(VELMARO_BIN_DIR);
-    f.form->openMap(map.toStdString());
-    f.form->mapLoader().waitForMap();
+    OpenWhole(*f.form, map);
     f.form->setMapFrame({"435500", "445500", "5262600", "5255100", "X Coord. EAST", "Y Coord. NORTH"});
-    return map.toStdString();
+    return map;
   }
 
   static void exportAs(Form1Fixture& f, int format, const QString& file) {
@@ -49,7 +48,7 @@ class Form1GeoTest : public QObject {
 
  private slots:
   void aChosenCrsIsKeptWithTheMapAndGivesDegrees() {
-    std::string map;
+    QString map;
     {
       Form1Fixture f;
       map = openSample(f);
@@ -57,12 +56,11 @@ class Form1GeoTest : public QObject {
       f.form->crsChooser()->Search->setText("32632");
       QTRY_VERIFY(f.form->crsChooser() && f.form->crsChooser()->Candidates->topLevelItemCount() > 0);
       f.form->crsChooser()->Choose();
-      QVERIFY(QFile::exists(QString::fromStdString(map) + ".aux.xml"));
+      QVERIFY(QFile::exists(map + ".aux.xml"));
     }
     Form1Fixture f;
     f.platform.setApplicationFolder(VELMARO_BIN_DIR);
-    f.form->openMap(map);  // read back from the side file
-    f.form->mapLoader().waitForMap();
+    OpenWhole(*f.form, map);  // read back from the side file
     QCOMPARE(f.form->georeference().crs()->code, std::string("32632"));
     f.form->setMapFrame({"435500", "445500", "5262600", "5255100", "X Coord. EAST", "Y Coord. NORTH"});
     f.pressCanvas({600, 240});  // the crossing 437000 mE 5262000 mN
@@ -101,7 +99,7 @@ class Form1GeoTest : public QObject {
   // gdaltransform places it from that world file (1e-6 map units), and so is what a reopening reads.
   void anAffineModelPlacesPressesAsGdalDoesFromItsWorldFile() {
     Form1Fixture f;
-    const std::string map = openSample(f);
+    const QString map = openSample(f);
     f.form->CalibrateFromPoints();
     velmaro::ui::CalibrationDialog& dialog = *f.form->calibrationDialog();
     dialog.Model->setCurrentIndex(2);
@@ -114,10 +112,10 @@ class Form1GeoTest : public QObject {
       dialog.Points->item(last, 3)->setText(QString::number(n));
     }
     dialog.Apply();
-    QVERIFY(QFile::exists(QString::fromStdString(map.substr(0, map.size() - 4) + ".jgw")));
+    QVERIFY(QFile::exists(map.chopped(4) + ".jgw"));
     const QStringList pixels = {"0 0", "123.5 77.25", "3999 2999", "2000.125 1500.875"};
     QProcess gdal;
-    gdal.start("gdaltransform", {QString::fromStdString(map)});
+    gdal.start("gdaltransform", {map});
     gdal.write((pixels.join('\n') + '\n').toUtf8());
     gdal.closeWriteChannel();
     QVERIFY(gdal.waitForFinished(30000));
@@ -125,8 +123,7 @@ class Form1GeoTest : public QObject {
     QCOMPARE(lines.size(), pixels.size());
     Form1Fixture reopened;
     reopened.platform.setApplicationFolder(VELMARO_BIN_DIR);
-    reopened.form->openMap(map);
-    reopened.form->mapLoader().waitForMap();
+    OpenWhole(*reopened.form, map);
     for (const velmaro::MapTransform& transform : {f.form->calibration().transform(), reopened.form->calibration().transform()}) {
       for (int i = 0; i < pixels.size(); ++i) {
         const double px = pixels[i].section(' ', 0, 0).toDouble(), py = pixels[i].section(' ', 1).toDouble();

@@ -106,16 +106,14 @@ class Form1LoadTest : public QObject {
   void anotherMapStopsTheDecodeAndTakesItsPlace() {
     Form1Fixture f;
     open(f, WriteMap(folder, "first.jpg", big));
-    open(f, WriteMap(folder, "second.jpg", QSize(300, 200)));
-    f.form->mapLoader().waitForMap();
+    velmaro::testing::OpenWhole(*f.form, WriteMap(folder, "second.jpg", QSize(300, 200)));
     QCOMPARE(f.form->Picture1->picture().size(), QSize(300, 200));
     QCOMPARE(f.form->Text1->text(), folder.filePath("second.jpg"));
   }
 
   void aMapFailingPartWayGivesThePreviousMapBack() {
     Form1Fixture f;
-    open(f, WriteMap(folder, "good.jpg", QSize(600, 400)));
-    f.form->mapLoader().waitForMap();
+    velmaro::testing::OpenWhole(*f.form, WriteMap(folder, "good.jpg", QSize(600, 400)));
     f.pressCanvas(QPoint(100, 100));
     const QImage previousPreview = f.form->Image1->picture();
     const QString cut = WriteMap(folder, "cut.jpg", big, 20);

@@ -18,6 +18,7 @@
 #include "ui/session_journal.h"
 
 using velmaro::testing::Form1Fixture;
+using velmaro::testing::OpenWhole;
 
 namespace {
 
@@ -26,11 +27,7 @@ constexpr int kSteps = 30;
 // Step `i` of the script of `seed` on a 600 x 300 map: positions are picture pixels (15 twips each). Step 10
 // opens the map again, so that the journal of the steps after it starts with undo steps of an earlier map.
 void Step(velmaro::ui::Form1& form, const QString& map, unsigned seed, int i) {
-  if (i == 10) {
-    form.openMap(map.toStdString());
-    form.mapLoader().waitForMap();
-    return;
-  }
+  if (i == 10) return OpenWhole(form, map);
   std::mt19937 random(seed * 1000 + static_cast<unsigned>(i));
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   const double x = pick(600) * 15.0, y = pick(300) * 15.0;
@@ -64,8 +61,7 @@ State StateOf(const velmaro::ui::Form1& form) { return {form.sessionSnapshot(), 
 // The session of `seed` in this process: the state after each step, 0 the state before any.
 std::vector<State> Reference(const QString& map, unsigned seed) {
   Form1Fixture f;
-  f.form->openMap(map.toStdString());
-  f.form->mapLoader().waitForMap();
+  OpenWhole(*f.form, map);
   std::vector<State> states{StateOf(*f.form)};
   for (int i = 0; i < kSteps; ++i) Step(*f.form, map, seed, i), states.push_back(StateOf(*f.form));
   return states;
@@ -94,18 +90,15 @@ class Form1RecoveryTest : public QObject {
     QFETCH(unsigned, seed);
     QFETCH(int, killedAfter);
     QFETCH(bool, waitedForTheDisk);
-    const QTemporaryDir state;
+    const std::vector<State> reference = Reference(map, seed);
+    const QTemporaryDir state;  // the child's journals, and then the new window's
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", state.path());
-    child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
                 {"--child", map, QString::number(seed), QString::number(killedAfter), waitedForTheDisk ? "wait" : "go"});
     QVERIFY(child.waitForFinished(30000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);  // killed, not ended
 
-    const std::vector<State> reference = Reference(map, seed);
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     velmaro::platform::FakePlatform platform;
     velmaro::ui::Form1 form(platform);
     form.Form_Load();  // the recovery question comes first and is answered with its default, Yes
@@ -127,8 +120,7 @@ class Form1RecoveryTest : public QObject {
     Form1Fixture f;
     const QString journals = QString::fromStdString(velmaro::StateFolder());
     const auto count = [&] { return QDir(journals).entryList(QDir::Files).size(); };
-    f.form->openMap(map.toStdString());
-    f.form->mapLoader().waitForMap();
+    OpenWhole(*f.form, map);
     f.form->Picture1_MouseDown(1, 0, 1500, 1500);
     f.form->journal().waitUntilWritten();
     QCOMPARE(count(), 1);
@@ -160,8 +152,7 @@ class Form1RecoveryTest : public QObject {
     qputenv("XDG_STATE_HOME", blocker.fileName().toLocal8Bit());
     velmaro::platform::FakePlatform platform;
     velmaro::ui::Form1 form(platform);
-    form.openMap(map.toStdString());
-    form.mapLoader().waitForMap();
+    OpenWhole(form, map);
     for (const double x : {1500.0, 3000.0, 4500.0}) {
       form.Picture1_MouseDown(1, 0, x, 600);
       form.journal().waitUntilWritten();
@@ -175,8 +166,7 @@ class Form1RecoveryTest : public QObject {
   void aChangedMapBringsBackTheTableAlone() {
     const QString changed = WriteMap(folder.filePath("changed.jpg"));
     Form1Fixture f;
-    f.form->openMap(changed.toStdString());
-    f.form->mapLoader().waitForMap();
+    OpenWhole(*f.form, changed);
     for (const double x : {1500.0, 3000.0}) f.form->Picture1_MouseDown(1, 0, x, 600);
     const auto rows = f.form->pointTable().rows();
     f.form->journal().waitUntilWritten();
@@ -196,8 +186,7 @@ class Form1RecoveryTest : public QObject {
 int ChildMain(const QString& map, unsigned seed, int killedAfter, bool waitForTheDisk) {
   velmaro::platform::FakePlatform platform;
   velmaro::ui::Form1 form(platform);
-  form.openMap(map.toStdString());
-  form.mapLoader().waitForMap();
+  OpenWhole(form, map);
   for (int i = 0; i < killedAfter; ++i) Step(form, map, seed, i);
   if (waitForTheDisk) form.journal().waitUntilWritten();
   std::raise(SIGKILL);

@@ -94,8 +94,7 @@ class Form1ZoomTest : public QObject {
     f.form->Picture1->setPicture(Blocks(QImage::Format_RGB888).scaled(2000, 1500));
     f.form->viewport().zoomBy(steps, QPoint(0, 0));
     f.form->viewport().toggleLoupe();
-    QMouseEvent move(QEvent::MouseMove, pointer, f.form->Picture1->mapToGlobal(QPointF(pointer)), Qt::NoButton, {}, {});
-    QCoreApplication::sendEvent(f.form->Picture1, &move);
+    f.mouse(QEvent::MouseMove, pointer);
     velmaro::ui::Loupe& loupe = *f.form->viewport().loupe();
     QVERIFY(!loupe.isHidden());
     QCOMPARE(loupe.spot(), spot);

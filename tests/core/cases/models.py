@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # The expected values of models.cases, computed with numpy from each row's own points and transforms, apart
-# from the C++ code. It prints the fit, transform and edges rows as they must read there:
-#   /usr/bin/python3 tests/core/cases/models.py | diff - <(grep -E '^[^#].*\| (fit|transform|edges) \|' tests/core/cases/models.cases)
+# from the C++ code. It prints the fit and transform rows as they must read there:
+#   /usr/bin/python3 tests/core/cases/models.py | diff - <(grep -E '^[^#].*\| (fit|transform) \|' tests/core/cases/models.cases)
 # Fits: Gauss-Newton on the residuals from zero (exact for the linear models after one step), the Jacobian by
 # complex steps; the gradient of the squared residuals must vanish at the result. The C++ fit solves its own
 # SVD on differently scaled coordinates. Closest frames: least squares over a 400 x 400-node Gauss-Legendre
@@ -108,17 +108,9 @@ def closest_frame(model):  # the lines closest to X averaged over y and to Y ave
     return cx + ix - sx * W / 2, cx + ix + sx * W / 2, cy + iy - sy * H / 2, cy + iy + sy * H / 2
 
 
-def edge_value(first, second, pointer, side):  # Pixel2Map's order of evaluation, in Python's doubles
-    read = lambda t: sum(float(p) / 60 ** i for i, p in enumerate(t.split(":")))
-    if not side or "_" in (first, second):
-        return "none"
-    value = read(first) + pointer * ((read(second) - read(first)) / side)
-    return repr(value).removesuffix(".0") if np.isfinite(value) else "none"
-
-
 for line in open(__file__.replace(".py", ".cases")):
     f = [x.strip() for x in line.split("|")]
-    if line.startswith("#") or f[1:2] not in (["fit"], ["transform"], ["edges"]):
+    if line.startswith("#") or f[1:2] not in (["fit"], ["transform"]):
         continue
     if f[1] == "fit":
         pts = np.array([[float(v) for v in q.split(",")[:4]] + [",off" not in q] for q in f[3].split(";")])
@@ -130,7 +122,4 @@ for line in open(__file__.replace(".py", ".cases")):
         L, R, T, B = closest_frame(transform(f[2]))
         f[3] = " ".join(text(v, 10) for v in (L, R, T, B))
         f[6] = ("EAST " if R > L else "WEST ") + ("NORTH" if B < T else "SOUTH")
-    elif f[1] == "edges":
-        (L, R, T, B), (x, y), (w, h) = f[3].split(), map(float, f[4].split()), map(float, f[5].split())
-        f[6] = f"{edge_value(L, R, x, w)} {edge_value(T, B, y, h)}"
     print(" | ".join(f))
