@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -46,14 +48,14 @@ TEST_P(Loads, DecodeByContentOrRefuse) {
 }
 INSTANTIATE_TEST_SUITE_P(Table, Loads, ::testing::ValuesIn(ReadCases(kHere + "loads.txt")));
 
-// A map with lines in every row, so that a cut file ends part way through its rows.
-void WriteTestMap(QSize size, const QString& path) {
+// A map with lines in every row, so that a cut file ends part way through its rows; a JPEG unless told.
+void WriteTestMap(QSize size, const QString& path, const char* format = "JPG") {
   QImage map(size, QImage::Format_RGB32);
   map.fill(QColor(240, 235, 220));
   QPainter painter(&map);
   for (int y = 0; y < size.height(); y += 7) painter.setPen(QColor(y % 256, 90, 160)), painter.drawLine(0, y, size.width(), y + 40);
   painter.end();
-  ASSERT_TRUE(map.save(path, "JPG", 90));
+  ASSERT_TRUE(map.save(path, format, 90));
 }
 
 void KeepShare(const QString& path, double percent) {
@@ -97,6 +99,56 @@ TEST_P(Decodes, InTheBackground) {
   EXPECT_TRUE(preview == PreviewOf(*whole, box));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Decodes, ::testing::ValuesIn(ReadCases(kHere + "decodes.txt")));
+
+// Restart marker `number` (0 first) of a JPEG gets the next number instead: a marker out of sequence.
+void RenumberMarker(const QString& path, int number) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  QByteArray bytes = file.readAll();
+  int seen = 0;
+  for (qsizetype i = bytes.indexOf("\xFF\xDA"); i + 1 < bytes.size(); ++i) {
+    const auto code = static_cast<unsigned char>(bytes[i + 1]);
+    if (static_cast<unsigned char>(bytes[i]) != 0xFF || code < 0xD0 || code > 0xD7 || seen++ < number) continue;
+    bytes[i + 1] = static_cast<char>(0xD0 + (code - 0xD0 + 1) % 8);
+    ASSERT_TRUE(file.seek(0) && file.write(bytes) == bytes.size());
+    return;
+  }
+  FAIL() << "no restart marker " << number;
+}
+
+void Damage(const QString& path, const std::string& damage) {
+  const std::string amount = damage.substr(damage.find(' ') + 1);
+  if (damage.rfind("marker", 0) == 0) return RenumberMarker(path, std::stoi(amount));
+  QFile file(path);
+  const qint64 kept = damage.rfind("keep", 0) == 0 ? file.size() * std::stoi(amount) / 100 : file.size() - std::stoi(amount);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.resize(kept));
+}
+
+class Bands : public ::testing::TestWithParam<Case> {};
+TEST_P(Bands, DecodeAsTheWholeFileDoes) {
+  const Case& row = GetParam();
+  const QTemporaryDir folder;
+  const QString ppm = folder.filePath("map.ppm"), path = folder.filePath("map.jpg");
+  WriteTestMap(Size(row[0]), ppm, "PPM");
+  const QStringList options = QString::fromStdString(row[1]).split(' ');
+  ASSERT_EQ(QProcess::execute("cjpeg", QStringList{"-quality", "90"} + options + QStringList{"-outfile", path, ppm}), 0);
+  QImageReader::setAllocationLimit(0);  // the loader leaves Qt's limit at what its last picture allowed
+  const QImage whole = QImage(path).convertToFormat(QImage::Format_RGB888);  // before any damage
+  if (row[2] != "-") Damage(path, row[2]);
+  MapDecode::SetDecodersForTests(row.integer(3));
+  std::unique_ptr<MapDecode> decode;
+  const MapDecode::Beginning beginning = MapDecode::Begin(path, QSize(587, 461), decode);
+  MapDecode::SetDecodersForTests(0);
+  ASSERT_EQ(beginning, MapDecode::Beginning::Begun);
+  const QImage picture = decode->takePicture();
+  decode->wait();
+  EXPECT_EQ(decode->state(), row[4] == "Decoded" ? MapDecode::State::Decoded : MapDecode::State::Failed);
+  EXPECT_EQ(decode->decodeRuns() > 1, row[5] == "several") << decode->decodeRuns() << " runs";
+  const int ready = decode->readyRows();
+  EXPECT_TRUE(row[4] == "Failed" ? ready < picture.height() : ready == picture.height());
+  EXPECT_TRUE(picture.copy(0, 0, picture.width(), ready) == whole.copy(0, 0, whole.width(), ready));
+}
+INSTANTIATE_TEST_SUITE_P(Table, Bands, ::testing::ValuesIn(ReadCases(kHere + "bands.txt")));
 
 class PreviewDivisors : public ::testing::TestWithParam<Case> {};
 TEST_P(PreviewDivisors, LargestThatStillCoversTheBox) {
