@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Black-box open time: the real program on a real X server, the map typed into the start-up dialog.
 
-    bench/blackbox_open.py build/bin/velmaro MAP.jpg [MAP.jpg ...] [--repeat 3]
+    bench/blackbox_open.py build/bin/velmaro MAP.jpg [MAP.jpg ...] [--repeat 3] [--threads]
 
 For each map and run: starts Xvfb, starts the program on it, waits until start-up has settled (the map dialog
 is up and the program's processor time stops growing), types the map's path into the dialog with xdotool,
@@ -9,6 +9,11 @@ presses Return and times from that press until the program's processor time (uti
 /proc/PID/stat) has not grown for 300 ms. The figure is the time of the last growth, so the quiet window is not
 counted. Beside it, djpeg writing to /dev/null on the same file, timed as a bare process in the same run.
 Needs only xvfb, xdotool and libjpeg-turbo-progs (scripts/install-deps.sh). Prints medians; never fails on a time.
+
+--threads adds where the processor time went during each open: every thread of the program by its name (the
+decode names its own threads), read from /proc/PID/task/TID/schedstat at every poll, and the X server's. A thread
+that ends between two polls loses at most its last poll's worth; "(not seen)" is the rest of the program's total.
+The extra reads cost the program's neighbours a little processor time, so the time table is run without it.
 """
 import os
 import statistics
@@ -27,16 +32,41 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICK  # utime, stime: fields 14 and 15 of the whole line
 
 
-def wait_until_idle(pid, start, limit=600.0):
-    """Seconds from `start` to the last growth of the process's processor time, and the processor time used."""
+def thread_seconds(pid):
+    """Processor time of each living thread of `pid`: {tid: (name, seconds)}, from the scheduler's nanoseconds."""
+    threads = {}
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/comm") as comm, open(f"/proc/{pid}/task/{tid}/schedstat") as stat:
+                threads[tid] = (comm.read().strip(), int(stat.read().split()[0]) / 1e9)
+        except OSError:
+            pass  # ended between the listing and the read
+    return threads
+
+
+def wait_until_idle(pid, start, limit=600.0, seen=None):
+    """Seconds from `start` to the last growth of the process's processor time, and the processor time used.
+    With `seen` (a dict), records the last processor time of every thread met on the way."""
     first = last = cpu_seconds(pid)
     last_growth = start
     while time.monotonic() - last_growth < QUIET_SECONDS and time.monotonic() - start < limit:
         time.sleep(POLL_SECONDS)
+        if seen is not None:
+            seen.update(thread_seconds(pid))
         now = cpu_seconds(pid)
         if now != last:
             last, last_growth = now, time.monotonic()
     return last_growth - start, last - first
+
+
+def thread_breakdown(before, after, total):
+    """Processor seconds spent by each thread name between two records, with the unaccounted rest."""
+    shares = {}
+    for tid, (name, seconds) in after.items():
+        spent = seconds - before.get(tid, (name, 0.0))[1]
+        shares[name] = shares.get(name, 0.0) + spent
+    shares["(not seen)"] = max(0.0, total - sum(shares.values()))
+    return shares
 
 
 def free_display():
@@ -70,7 +100,9 @@ def focus_dialog(display, pid):
         xdotool(display, "windowfocus", "--sync", windows[-1])
 
 
-def open_once(program, path):
+def open_once(program, path, threads=False):
+    """(wall seconds, processor seconds) of one open; with `threads`, also the breakdown by thread and the
+    X server's processor seconds meanwhile."""
     server, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
     app = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -80,9 +112,15 @@ def open_once(program, path):
         xdotool(display, "key", "ctrl+a")
         xdotool(display, "type", "--delay", "1", path)
         wait_until_idle(app.pid, time.monotonic())  # the dialog's completer settles before the clock starts
+        before = thread_seconds(app.pid) if threads else None
+        server_before = cpu_seconds(server.pid)
+        seen = dict(before) if threads else None
         start = time.monotonic()
         xdotool(display, "key", "Return")
-        return wait_until_idle(app.pid, start)
+        wall, cpu = wait_until_idle(app.pid, start, seen=seen)
+        if not threads:
+            return wall, cpu
+        return wall, cpu, thread_breakdown(before, seen, cpu), cpu_seconds(server.pid) - server_before
     finally:
         app.terminate()
         app.wait()
@@ -105,7 +143,19 @@ def median_pair(runs):
     return statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)
 
 
+def print_breakdown(runs):
+    names = sorted({name for run in runs for name in run[2]}, key=lambda n: -statistics.median(
+        run[2].get(n, 0.0) for run in runs))
+    print(f"    {'thread':<26} {'cpu s':>7}   (median of the runs)")
+    for name in names:
+        print(f"    {name:<26} {statistics.median(run[2].get(name, 0.0) for run in runs):7.3f}")
+    print(f"    {'X server (Xvfb)':<26} {statistics.median(run[3] for run in runs):7.3f}", flush=True)
+
+
 def main(argv):
+    threads = "--threads" in argv
+    if threads:
+        argv.remove("--threads")
     repeat = 3
     if "--repeat" in argv:
         at = argv.index("--repeat")
@@ -120,12 +170,15 @@ def main(argv):
     for path in argv[2:]:
         path = os.path.abspath(path)
         reference = median_pair([djpeg_once(path) for _ in range(repeat)])
-        opened = median_pair([open_once(program, path) for _ in range(repeat)])
+        runs = [open_once(program, path, threads) for _ in range(repeat)]
+        opened = median_pair(runs)
         # Opening means decoding the file at least once; less processor time than that means the typed name
         # never reached the program (focus lost, dialog not up), and the figure measures nothing.
         doubt = "  (less than one decode: did the map open?)" if opened[1] < 0.5 * reference[1] else ""
         print(f"  {os.path.basename(path):<28} {reference[0]:12.3f} {reference[1]:7.3f} {opened[0]:12.3f} "
               f"{opened[0] / reference[0]:6.2f} {opened[1]:7.3f} {opened[1] / reference[1]:6.2f}{doubt}", flush=True)
+        if threads:
+            print_breakdown(runs)
     return 0
 
 

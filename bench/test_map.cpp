@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <algorithm>
 #include <cmath>
@@ -139,6 +140,15 @@ std::optional<QString> CachedTestMap(QSize size) {
   const QString path = QDir(folder).filePath(QString("map-%1x%2-v1.jpg").arg(size.width()).arg(size.height()));
   if (QFileInfo(path).isFile()) return path;
   if (!WriteJpeg(PaintMap(size), size, path)) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> CachedRestartMap(const QString& plainMap) {
+  QString path = plainMap;
+  path.replace(".jpg", "-rst1.jpg");
+  if (QFileInfo(path).isFile()) return path;
+  const int exitCode = QProcess::execute("jpegtran", {"-restart", "1", "-outfile", path + ".part", plainMap});
+  if (exitCode != 0 || !QFile::rename(path + ".part", path)) return std::nullopt;
   return path;
 }
 

@@ -17,4 +17,9 @@ QSize MapSizeForMegapixels(int megapixels);
 // hard as on a real scan (flat colour decodes unrealistically fast). nullopt when the map cannot be written.
 std::optional<QString> CachedTestMap(QSize size);
 
+// The same map with a restart marker after every MCU row, as cameras and `cjpeg -restart 1` write them: made
+// from `plainMap` by libjpeg-turbo's jpegtran -restart 1 (the same coefficients, so the same pixels) and kept
+// beside it as map-WxH-v1-rst1.jpg. nullopt when jpegtran fails.
+std::optional<QString> CachedRestartMap(const QString& plainMap);
+
 }  // namespace velmaro::bench

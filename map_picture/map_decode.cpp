@@ -7,25 +7,50 @@
 #include <chrono>
 #include <thread>
 
+#include <pthread.h>
+
 namespace velmaro::map_picture {
 namespace {
 
-// One huge page: small enough that the pages thread stays well ahead of the decoder from its first rows on.
+// 2 MiB: small enough that the pages thread stays well ahead of the decoder from its first rows on.
 constexpr std::size_t kPreparedPieceBytes = std::size_t{2} << 20;
 // Preparing pages holds the address space's lock for reading, and the kernel lets a reader that comes straight
 // back take it again ahead of a waiting writer. Without a breath between pieces, a new mapping made by the
 // window's own thread (a large image, a grown heap) waited 15 ms and more while a map decoded; with it, a few
 // milliseconds at worst.
 constexpr auto kPauseBetweenPieces = std::chrono::microseconds(50);
+// Rows of a restart band. A decoder starting a band decodes one MCU row more than its share (the first row of
+// the band below), 1.5 % of a band of 1024 rows; smaller bands would keep the decoders' rows closer
+// together, larger ones waste less.
+constexpr int kBandRows = 1024;
+constexpr int kMaxDecoders = 8;
+
+// Named, so that a profile or /proc/PID/task tells the decode's threads apart (at most 15 characters).
+void NameThisThread(const char* name) { pthread_setname_np(pthread_self(), name); }
 
 std::function<void()>& PreviewPauseForTests() {
   static std::function<void()> pause;
   return pause;
 }
 
+std::atomic<int>& DecodersForTests() {
+  static std::atomic<int> decoders{0};
+  return decoders;
+}
+
+// One decoder, and one more on every further core when the file can be cut into restart bands.
+int Decoders(const BandProgress& progress) {
+  if (progress.bands() < 2) return 1;
+  const int forTests = DecodersForTests().load();
+  if (forTests > 0) return forTests;
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(std::min(cores, progress.bands()), 1, kMaxDecoders);
+}
+
 }  // namespace
 
 void MapDecode::SetPreviewPauseForTests(std::function<void()> pause) { PreviewPauseForTests() = std::move(pause); }
+void MapDecode::SetDecodersForTests(int decoders) { DecodersForTests().store(decoders); }
 
 MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
                                       const std::function<void()>& makeRoom) {
@@ -44,13 +69,17 @@ MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std
   PixelImage picture = NewPixelImage(size, QImage::Format_RGB888);
   PixelImage preview = NewPixelImage(previewSize, QImage::Format_RGB32);
   if (picture.image.isNull() || preview.image.isNull()) return Beginning::Refused;
-  decode.reset(new MapDecode(std::move(decoder), std::move(picture), std::move(preview), divisor));
-  decode->start();
+  const int bandRows = BandRows(decoder->file()->layout, kBandRows).value_or(size.height());
+  decode.reset(new MapDecode(std::move(decoder), std::move(picture), std::move(preview), divisor, bandRows));
+  decode->start(Decoders(decode->progress_));
   return Beginning::Begun;
 }
 
-MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, PixelImage preview, int divisor)
+MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, PixelImage preview, int divisor,
+                     int bandRows)
     : decoder_(std::move(decoder)),
+      file_(decoder_->file()),
+      progress_(decoder_->size().height(), bandRows),
       picture_(std::move(picture)),
       preview_(std::move(preview)),
       previewTarget_(preview_.rows, preview_.image.width(), preview_.image.height(), preview_.bytesPerLine,
@@ -61,16 +90,20 @@ MapDecode::MapDecode(std::unique_ptr<JpegDecoder> decoder, PixelImage picture, P
 
 MapDecode::~MapDecode() { stop(); }
 
-void MapDecode::start() {
-  decoderThread_ = std::thread([this] { decodeRows(); });
-  pagesThread_ = std::thread([this] { preparePages(); });
-  previewThread_ = std::thread([this] { reducePreview(); });
+void MapDecode::start(int decoders) {
+  waitForBands_ = decoders > 1 && DecodersForTests().load() > 0;
+  runningDecoders_.store(decoders);
+  for (int i = 0; i < decoders; ++i)
+    decoderThreads_.emplace_back([this, i] { NameThisThread("map-decoder"); decodeBands(i == 0); });
+  pagesThread_ = std::thread([this] { NameThisThread("map-pages"); preparePages(); });
+  previewThread_ = std::thread([this] { NameThisThread("map-preview"); reducePreview(); });
 }
 
 void MapDecode::stop() {
   stop_.store(true, std::memory_order_relaxed);
-  bands_.fetch_add(1, std::memory_order_release);
-  bands_.notify_all();
+  abandon_.store(true, std::memory_order_relaxed);
+  news_.fetch_add(1, std::memory_order_release);
+  news_.notify_all();
   join();
 }
 
@@ -84,24 +117,66 @@ int MapDecode::settledRows() const {
 }
 
 void MapDecode::join() {
-  for (std::thread* thread : {&decoderThread_, &pagesThread_, &previewThread_})
+  for (std::thread& thread : decoderThreads_)
+    if (thread.joinable()) thread.join();
+  for (std::thread* thread : {&pagesThread_, &previewThread_})
     if (thread->joinable()) thread->join();
 }
 
-void MapDecode::decodeRows() {
-  const JpegDecoder::Outcome outcome =
-      decoder_->decode(picture_.rows, picture_.bytesPerLine, stop_, [this](int rows) {
-        readyRows_.store(rows, std::memory_order_release);
-        bands_.fetch_add(1, std::memory_order_release);
-        bands_.notify_all();
-      });
-  decoder_.reset();  // the file closes as soon as it is read
-  outcome_ = outcome == JpegDecoder::Outcome::Decoded  ? State::Decoded
-             : outcome == JpegDecoder::Outcome::Stopped ? State::Stopped
-                                                        : State::Failed;
+const RestartBands* MapDecode::restartBands() {
+  std::call_once(bandsFound_, [this] { bands_ = FindRestartBands(file_->descriptor, file_->layout, kBandRows, abandon_); });
+  return bands_ ? &*bands_ : nullptr;
+}
+
+// The first decoder starts at the top of the file at once; the others find the restart bands first. Each
+// then takes the next band nobody has, until none is left.
+void MapDecode::decodeBands(bool first) {
+  auto outcome = JpegDecoder::Outcome::Decoded;
+  if (first) {
+    if (waitForBands_) restartBands();
+    std::unique_ptr<JpegDecoder> fromTheTop = std::move(decoder_);
+    outcome = decodeRun(0, *fromTheTop);
+  } else if (!restartBands()) {
+    return endDecoder(outcome);
+  }
+  while (outcome == JpegDecoder::Outcome::Decoded && !abandon_.load(std::memory_order_relaxed)) {
+    const int band = progress_.takeAny();
+    if (band < 0) break;
+    const RestartBands* bands = restartBands();  // found already: nobody takes a band before
+    std::unique_ptr<JpegDecoder> decoder = bands ? JpegDecoder::OpenBand(file_, *bands, band) : nullptr;
+    outcome = decoder ? decodeRun(band, *decoder) : JpegDecoder::Outcome::Failed;
+  }
+  endDecoder(outcome);
+}
+
+// Decodes `band` and goes on with the bands below it as long as nobody else has taken them.
+JpegDecoder::Outcome MapDecode::decodeRun(int band, JpegDecoder& decoder) {
+  runs_.fetch_add(1, std::memory_order_relaxed);
+  return decoder.decode(picture_.rows, picture_.bytesPerLine, abandon_, [this, band](int row) mutable {
+    progress_.written(band, row);
+    news_.fetch_add(1, std::memory_order_release);
+    news_.notify_all();
+    if (row < progress_.ownEnd(band)) return progress_.ownEnd(band);
+    if (!progress_.takeNext(band)) return row;
+    return progress_.ownEnd(++band);
+  });
+}
+
+void MapDecode::endDecoder(JpegDecoder::Outcome outcome) {
+  if (outcome == JpegDecoder::Outcome::Failed) {
+    failed_.store(true);
+    abandon_.store(true);  // the other decoders end at their next band
+  }
+  if (runningDecoders_.fetch_sub(1) != 1) return;
+  // The last decoder to end: the file closes as soon as it is read.
+  bands_.reset();
+  file_.reset();
+  outcome_ = failed_.load()                  ? State::Failed
+             : readyRows() == size_.height() ? State::Decoded
+                                             : State::Stopped;
   decoderEnded_.store(true, std::memory_order_release);
-  bands_.fetch_add(1, std::memory_order_release);
-  bands_.notify_all();
+  news_.fetch_add(1, std::memory_order_release);
+  news_.notify_all();
 }
 
 void MapDecode::preparePages() {
@@ -117,10 +192,10 @@ void MapDecode::reducePreview() {
   int reduced = 0;
   const int targetRows = previewTarget_.height();
   while (reduced < targetRows) {
-    const unsigned seen = bands_.load(std::memory_order_acquire);
+    const unsigned seen = news_.load(std::memory_order_acquire);
     const bool ended = decoderEnded_.load(std::memory_order_acquire);
     if (stop_.load(std::memory_order_relaxed) || (ended && outcome_ != State::Decoded)) break;
-    const int ready = readyRows_.load(std::memory_order_acquire);
+    const int ready = readyRows();
     // A preview row needs all of its block's rows; the last block may be short.
     const int complete = ready >= size_.height() ? targetRows : ready / divisor_;
     if (complete > reduced) {
@@ -130,13 +205,13 @@ void MapDecode::reducePreview() {
       previewRows_.store(reduced, std::memory_order_release);
       continue;
     }
-    bands_.wait(seen, std::memory_order_acquire);
+    news_.wait(seen, std::memory_order_acquire);
   }
-  // The decoder may still be running after a stop; the outcome is read only once it has ended.
+  // The decoders may still be running after a stop; the outcome is read only once they have ended.
   while (!decoderEnded_.load(std::memory_order_acquire)) {
-    const unsigned seen = bands_.load(std::memory_order_acquire);
+    const unsigned seen = news_.load(std::memory_order_acquire);
     if (decoderEnded_.load(std::memory_order_acquire)) break;
-    bands_.wait(seen, std::memory_order_acquire);
+    news_.wait(seen, std::memory_order_acquire);
   }
   finished_.store(true, std::memory_order_release);
 }

@@ -23,7 +23,9 @@ std::optional<QImage> DecodeJpeg(JpegDecoder& decoder) {
   PixelImage picture = NewPixelImage(decoder.size(), QImage::Format_RGB888);
   if (picture.image.isNull()) return std::nullopt;
   const std::atomic<bool> never{false};
-  if (decoder.decode(picture.rows, picture.bytesPerLine, never, [](int) {}) != JpegDecoder::Outcome::Decoded)
+  const int height = decoder.size().height();
+  const auto wholePicture = [height](int) { return height; };
+  if (decoder.decode(picture.rows, picture.bytesPerLine, never, wholePicture) != JpegDecoder::Outcome::Decoded)
     return std::nullopt;
   return std::move(picture.image);
 }

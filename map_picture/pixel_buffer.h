@@ -10,9 +10,9 @@ namespace velmaro::map_picture {
 
 // A new, uninitialised image for a decoder to fill, and the memory behind it.
 //
-// Large images get their pixels from an anonymous mapping that asks the kernel for transparent huge pages: a
-// 300-megapixel map otherwise takes some 300 000 page faults of 4 KiB while the decoder first writes it. The
-// memory is shared between the image (and its copies) and whoever else holds `memory`: a decoder on another
+// Large images get their pixels from an anonymous mapping of their own, whose pages the kernel supplies only when
+// they are first written or prepared (PreparePages), and which goes back whole when it is let go. The memory is
+// shared between the image (and its copies) and whoever else holds `memory`: a decoder on another
 // thread keeps writing into it safely after the window has let the image go. Rows are `bytesPerLine` apart,
 // each a multiple of 4 bytes. A null image when the memory cannot be had.
 struct PixelImage {

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmaro::ui {
 
@@ -26,8 +27,16 @@ void PreviewImage::setLoadingPicture(QImage picture) {
 
 void PreviewImage::setReadyRows(int rows) {
   if (rows == readyRows_) return;
+  // Only the strip the new rows change is painted again: repainting the whole preview at every step of a
+  // decode scaled the ready rows of a gigapixel map's 5000 x 3125 preview some 125 times. The strip starts
+  // two rows above the old end, both in the preview and on screen: smooth scaling drew them from the last
+  // ready row alone, and the line between the rows and the white below them.
+  const double scale = picture_.isNull() ? 0.0 : static_cast<double>(height()) / picture_.height();
+  const int top = static_cast<int>(std::floor(std::max(readyRows_ - 2, 0) * scale)) - 2;
+  const bool whole = rows < readyRows_ || rows >= picture_.height();
   readyRows_ = rows;
-  update();
+  if (whole) return update();
+  update(QRect(0, top, width(), static_cast<int>(std::ceil(rows * scale)) + 2 - top));
 }
 
 void PreviewImage::paintEvent(QPaintEvent*) {

@@ -10,10 +10,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <sstream>
+
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 using namespace velmaro::map_picture;
 using namespace velmaro::testing;
@@ -47,14 +52,15 @@ TEST_P(Loads, DecodeByContentOrRefuse) {
 INSTANTIATE_TEST_SUITE_P(Table, Loads, ::testing::ValuesIn(ReadCases(kHere + "loads.txt")));
 
 // A map with lines in every row, so that a cut file ends part way through its rows.
-void WriteTestMap(QSize size, const QString& path) {
+QImage TestMap(QSize size) {
   QImage map(size, QImage::Format_RGB32);
   map.fill(QColor(240, 235, 220));
   QPainter painter(&map);
   for (int y = 0; y < size.height(); y += 7) painter.setPen(QColor(y % 256, 90, 160)), painter.drawLine(0, y, size.width(), y + 40);
-  painter.end();
-  ASSERT_TRUE(map.save(path, "JPG", 90));
+  return map;
 }
+
+void WriteTestMap(QSize size, const QString& path) { ASSERT_TRUE(TestMap(size).save(path, "JPG", 90)); }
 
 void KeepShare(const QString& path, double percent) {
   QFile file(path);
@@ -97,6 +103,92 @@ TEST_P(Decodes, InTheBackground) {
   EXPECT_TRUE(preview == PreviewOf(*whole, box));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Decodes, ::testing::ValuesIn(ReadCases(kHere + "decodes.txt")));
+
+// `map` as libjpeg-turbo's cjpeg -quality 90 writes it with `options` (-restart N in MCU rows, -restart NB in
+// MCUs, -sample HxV for the first component, -grayscale), through the same library calls. Written here rather
+// than by cjpeg itself: a child process does not survive ThreadSanitizer once Qt's pool threads run.
+void WriteLikeCjpeg(const QImage& map, const QString& path, const std::string& options) {
+  const QImage rgb = map.convertToFormat(QImage::Format_RGB888);
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);  // an error ends the test program
+  jpeg_create_compress(&info);
+  std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+  ASSERT_NE(file, nullptr);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = static_cast<JDIMENSION>(rgb.width());
+  info.image_height = static_cast<JDIMENSION>(rgb.height());
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 90, TRUE);
+  std::istringstream words(options);
+  for (std::string option, value; words >> option;) {
+    if (option == "-grayscale") jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+    if (option == "-sample" && words >> value) {
+      info.comp_info[0].h_samp_factor = std::stoi(value);
+      info.comp_info[0].v_samp_factor = std::stoi(value.substr(value.find('x') + 1));
+    }
+    if (option == "-restart" && words >> value && value.back() == 'B') info.restart_interval = std::stoul(value);
+    else if (option == "-restart") info.restart_in_rows = std::stoi(value);
+  }
+  jpeg_start_compress(&info, TRUE);
+  for (int y = 0; y < rgb.height(); ++y) {
+    auto* row = const_cast<JSAMPROW>(rgb.constScanLine(y));
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(file);
+}
+
+// Restart marker `number` (0 first) of a JPEG gets the next number instead: a marker out of sequence.
+void RenumberMarker(const QString& path, int number) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  QByteArray bytes = file.readAll();
+  int seen = 0;
+  for (qsizetype i = bytes.indexOf("\xFF\xDA"); i + 1 < bytes.size(); ++i) {
+    const auto code = static_cast<unsigned char>(bytes[i + 1]);
+    if (static_cast<unsigned char>(bytes[i]) != 0xFF || code < 0xD0 || code > 0xD7 || seen++ < number) continue;
+    bytes[i + 1] = static_cast<char>(0xD0 + (code - 0xD0 + 1) % 8);
+    ASSERT_TRUE(file.seek(0) && file.write(bytes) == bytes.size());
+    return;
+  }
+  FAIL() << "no restart marker " << number;
+}
+
+void Damage(const QString& path, const std::string& damage) {
+  const std::string amount = damage.substr(damage.find(' ') + 1);
+  if (damage.rfind("marker", 0) == 0) return RenumberMarker(path, std::stoi(amount));
+  QFile file(path);
+  const qint64 kept = damage.rfind("keep", 0) == 0 ? file.size() * std::stoi(amount) / 100 : file.size() - std::stoi(amount);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.resize(kept));
+}
+
+class Bands : public ::testing::TestWithParam<Case> {};
+TEST_P(Bands, DecodeAsTheWholeFileDoes) {
+  const Case& row = GetParam();
+  const QTemporaryDir folder;
+  const QString path = folder.filePath("map.jpg");
+  WriteLikeCjpeg(TestMap(Size(row[0])), path, row[1]);
+  QImageReader::setAllocationLimit(0);  // the loader leaves Qt's limit at what its last picture allowed
+  const QImage whole = QImage(path).convertToFormat(QImage::Format_RGB888);  // before any damage
+  if (row[2] != "-") Damage(path, row[2]);
+  MapDecode::SetDecodersForTests(row.integer(3));
+  std::unique_ptr<MapDecode> decode;
+  const MapDecode::Beginning beginning = MapDecode::Begin(path, QSize(587, 461), decode);
+  MapDecode::SetDecodersForTests(0);
+  ASSERT_EQ(beginning, MapDecode::Beginning::Begun);
+  const QImage picture = decode->takePicture();
+  decode->wait();
+  EXPECT_EQ(decode->state(), row[4] == "Decoded" ? MapDecode::State::Decoded : MapDecode::State::Failed);
+  EXPECT_EQ(decode->decodeRuns() > 1, row[5] == "several") << decode->decodeRuns() << " runs";
+  const int ready = decode->readyRows();
+  EXPECT_TRUE(row[4] == "Failed" ? ready < picture.height() : ready == picture.height());
+  EXPECT_TRUE(picture.copy(0, 0, picture.width(), ready) == whole.copy(0, 0, whole.width(), ready));
+}
+INSTANTIATE_TEST_SUITE_P(Table, Bands, ::testing::ValuesIn(ReadCases(kHere + "bands.txt")));
 
 class PreviewDivisors : public ::testing::TestWithParam<Case> {};
 TEST_P(PreviewDivisors, LargestThatStillCoversTheBox) {
