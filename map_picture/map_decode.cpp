@@ -53,7 +53,7 @@ void MapDecode::SetPreviewPauseForTests(std::function<void()> pause) { PreviewPa
 void MapDecode::SetDecodersForTests(int decoders) { DecodersForTests().store(decoders); }
 
 MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
-                                      const std::function<void()>& makeRoom) {
+                                      const std::function<void()>& makeRoom, std::function<void()> ended) {
   std::unique_ptr<JpegDecoder> decoder;
   switch (JpegDecoder::Open(path, decoder)) {
     case JpegDecoder::Opening::Refused: return Beginning::Refused;
@@ -71,6 +71,7 @@ MapDecode::Beginning MapDecode::Begin(const QString& path, QSize previewBox, std
   if (picture.image.isNull() || preview.image.isNull()) return Beginning::Refused;
   const int bandRows = BandRows(decoder->file()->layout, kBandRows).value_or(size.height());
   decode.reset(new MapDecode(std::move(decoder), std::move(picture), std::move(preview), divisor, bandRows));
+  decode->ended_ = std::move(ended);
   decode->start(Decoders(decode->progress_));
   return Beginning::Begun;
 }
@@ -214,6 +215,7 @@ void MapDecode::reducePreview() {
     news_.wait(seen, std::memory_order_acquire);
   }
   finished_.store(true, std::memory_order_release);
+  if (ended_) ended_();
 }
 
 }  // namespace velmaro::map_picture

@@ -53,9 +53,11 @@ class MapDecode {
     Refused    // no picture: missing, unreadable, damaged header, sides out of range or not enough memory
   };
   // `makeRoom` runs once the file is known to be a JPEG for this decoder and before the memory is
-  // counted: the caller lets go of what it can spare.
+  // counted: the caller lets go of what it can spare. `ended` runs once, on one of the decode's threads, as
+  // soon as state() is no longer Running, so that the caller need not poll for the end; the destructor
+  // waits for it.
   static Beginning Begin(const QString& path, QSize previewBox, std::unique_ptr<MapDecode>& decode,
-                         const std::function<void()>& makeRoom = [] {});
+                         const std::function<void()>& makeRoom = [] {}, std::function<void()> ended = {});
   // Runs on the preview thread before each piece of the preview is made: tests hold the preview back
   // with it, to see that nothing writes rows the preview has still to read.
   static void SetPreviewPauseForTests(std::function<void()> pause);
@@ -112,6 +114,7 @@ class MapDecode {
   QSize size_;
   int divisor_;
   std::function<void()> previewPause_;
+  std::function<void()> ended_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> failed_{false};
   std::atomic<bool> abandon_{false};  // stopped or failed: every decoder ends at its next band

@@ -32,10 +32,17 @@ MapLoader::~MapLoader() = default;
 bool MapLoader::load(const QString& path) {
   bool roomMade = false, interrupted = false;
   std::unique_ptr<map_picture::MapDecode> decode;
-  const auto beginning = map_picture::MapDecode::Begin(path, preview_.size(), decode, [&] {
-    roomMade = true;
-    interrupted = makeRoomForMap();
-  });
+  // The end is shown at once rather than at the next tick: the user would wait up to a tick longer for the
+  // last rows, and a short open has little to hide it in. A wake-up for a decode let go meanwhile finds it
+  // gone, or finds the next one running, and does nothing.
+  const auto showEnd = [this] { QMetaObject::invokeMethod(this, &MapLoader::followDecode, Qt::QueuedConnection); };
+  const auto beginning = map_picture::MapDecode::Begin(
+      path, preview_.size(), decode,
+      [&] {
+        roomMade = true;
+        interrupted = makeRoomForMap();
+      },
+      showEnd);
   if (beginning == map_picture::MapDecode::Beginning::NotForMe) return loadPictureAtOnce(path);
   if (beginning == map_picture::MapDecode::Beginning::Refused) {
     if (interrupted)
