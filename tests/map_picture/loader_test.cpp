@@ -181,11 +181,14 @@ TEST_P(Bands, DecodeAsTheWholeFileDoes) {
   MapDecode::SetDecodersForTests(0);
   ASSERT_EQ(beginning, MapDecode::Beginning::Begun);
   const QImage picture = decode->takePicture();
-  decode->wait();
-  EXPECT_EQ(decode->state(), row[4] == "Decoded" ? MapDecode::State::Decoded : MapDecode::State::Failed);
-  EXPECT_EQ(decode->decodeRuns() > 1, row[5] == "several") << decode->decodeRuns() << " runs";
+  row[4] == "Stopped" ? decode->stop() : decode->wait();
+  using State = MapDecode::State;
+  EXPECT_EQ(decode->state(), row[4] == "Decoded" ? State::Decoded : row[4] == "Failed" ? State::Failed : State::Stopped);
+  if (row[5] != "-") {
+    EXPECT_EQ(decode->decodeRuns() > 1, row[5] == "several") << decode->decodeRuns() << " runs";
+  }
   const int ready = decode->readyRows();
-  EXPECT_TRUE(row[4] == "Failed" ? ready < picture.height() : ready == picture.height());
+  EXPECT_TRUE(row[4] == "Decoded" ? ready == picture.height() : ready < picture.height());
   EXPECT_TRUE(picture.copy(0, 0, picture.width(), ready) == whole.copy(0, 0, whole.width(), ready));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Bands, ::testing::ValuesIn(ReadCases(kHere + "bands.txt")));
