@@ -2,6 +2,7 @@
 // the preview divisor for a box, the memory budget and zoomed views sampled from the rows; and the block
 // reduction's refusals. The pictures are the fuzz seeds; the expected previews lie in expected/.
 #include "tests/common/case_table.h"
+#include "map_picture/band_progress.h"
 #include "map_picture/map_decode.h"
 #include "map_picture/map_picture_loader.h"
 #include "map_picture/memory_budget.h"
@@ -192,6 +193,35 @@ TEST_P(Bands, DecodeAsTheWholeFileDoes) {
   EXPECT_TRUE(picture.copy(0, 0, picture.width(), ready) == whole.copy(0, 0, whole.width(), ready));
 }
 INSTANTIATE_TEST_SUITE_P(Table, Bands, ::testing::ValuesIn(ReadCases(kHere + "bands.txt")));
+
+// The bands' own rows cover the picture once, with no row left to nobody and none written by two decoders;
+// the rows ready are those written without a gap from the top.
+class BandRowsReady : public ::testing::TestWithParam<Case> {};
+TEST_P(BandRowsReady, OnlyWithoutAGapFromTheTop) {
+  const Case& row = GetParam();
+  BandProgress progress(row.integer(0), row.integer(1));
+  EXPECT_EQ(progress.ownBegin(0), 0);
+  for (int band = 1; band < progress.bands(); ++band) EXPECT_EQ(progress.ownBegin(band), progress.ownEnd(band - 1));
+  EXPECT_EQ(progress.ownEnd(progress.bands() - 1), row.integer(0));
+  std::istringstream writes(row[2] == "-" ? "" : row[2]);
+  for (std::string write; writes >> write;)
+    progress.written(std::stoi(write), std::stoi(write.substr(write.find(':') + 1)));
+  EXPECT_EQ(progress.readyRows(), row.integer(3));
+}
+INSTANTIATE_TEST_SUITE_P(Table, BandRowsReady, ::testing::ValuesIn(ReadCases(kHere + "band_progress.txt")));
+
+// Every band is decoded by one decoder: a decoder goes on into the band below its own only when nobody has it.
+TEST(BandProgress, GivesEachBandOnce) {
+  BandProgress progress(5000, 1024);  // bands 0 to 4; band 0 is the first decoder's from the start
+  EXPECT_EQ(progress.takeAny(), 1);
+  EXPECT_FALSE(progress.takeNext(0));  // band 1 is the other decoder's
+  EXPECT_TRUE(progress.takeNext(1));
+  EXPECT_EQ(progress.takeAny(), 3);
+  EXPECT_FALSE(progress.takeNext(1));  // band 2 taken already, by this decoder
+  EXPECT_EQ(progress.takeAny(), 4);
+  EXPECT_EQ(progress.takeAny(), -1);
+  EXPECT_FALSE(progress.takeNext(4));
+}
 
 class PreviewDivisors : public ::testing::TestWithParam<Case> {};
 TEST_P(PreviewDivisors, LargestThatStillCoversTheBox) {
