@@ -9,8 +9,7 @@ namespace velmaro::map_picture {
 namespace {
 
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
-constexpr JOCTET kRst0 = 0xD0;
-constexpr JOCTET kRst7 = 0xD7;
+constexpr JOCTET kRst7 = JPEG_RST0 + 7;  // libjpeg names only the first restart marker
 
 JpegSource& SourceOf(j_decompress_ptr info) { return *reinterpret_cast<JpegSource*>(info->src); }
 
@@ -21,7 +20,8 @@ void Renumber(JpegSource& source, std::size_t count) {
   for (auto m = std::lower_bound(markers.begin(), markers.end(), source.offset - 1);
        m != markers.end() && *m + 1 < source.offset + static_cast<std::int64_t>(count); ++m) {
     JOCTET& code = source.piece[static_cast<std::size_t>(*m + 1 - source.offset)];
-    if (code >= kRst0 && code <= kRst7) code = static_cast<JOCTET>(kRst0 + ((code - kRst0 - source.renumber) & 7));
+    if (code >= JPEG_RST0 && code <= kRst7)
+      code = static_cast<JOCTET>(JPEG_RST0 + ((code - JPEG_RST0 - source.renumber) & 7));
   }
 }
 
