@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
 """Black-box open time: the real program on a real X server, the map typed into the start-up dialog.
 
-    bench/blackbox_open.py build/bin/velmaro MAP.jpg [MAP.jpg ...] [--repeat 3] [--threads]
+    bench/blackbox_open.py build/bin/velmaro MAP.jpg [MAP.jpg ...] [--repeat 3] [--threads] [--two-at-once]
 
 For each map and run: starts Xvfb, starts the program on it, waits until start-up has settled (the map dialog
 is up and the program's processor time stops growing), types the map's path into the dialog with xdotool,
 presses Return and times from that press until the program's processor time (utime + stime of every thread,
 /proc/PID/stat) has not grown for 300 ms. The figure is the time of the last growth, so the quiet window is not
-counted. Beside it, djpeg writing to /dev/null on the same file, timed as a bare process in the same run.
+counted. Beside it, djpeg writing to /dev/null on the same file, timed as a bare process right before each open:
+on a shared machine the speed drifts by tens of percent within minutes, so each open is held against the djpeg
+run next to it, and the ratios are the medians (and the range) of those pairs.
 Needs only xvfb, xdotool and libjpeg-turbo-progs (scripts/install-deps.sh). Prints medians; never fails on a time.
 
 --threads adds where the processor time went during each open: every thread of the program by its name (the
 decode names its own threads), read from /proc/PID/task/TID/schedstat at every poll, and the X server's. A thread
 that ends between two polls loses at most its last poll's worth; "(not seen)" is the rest of the program's total.
 The extra reads cost the program's neighbours a little processor time, so the time table is run without it.
+
+--two-at-once adds, for each map, two djpeg runs started together against one alone: what the two cores of this
+machine give when both decode, the bound for a map decoded in restart bands.
 """
 import os
 import statistics
@@ -139,8 +144,24 @@ def djpeg_once(path):
     return wall, usage.ru_utime + usage.ru_stime
 
 
+def djpeg_twice_at_once(path):
+    """Wall seconds of two djpeg runs on the same file started together: how much two cores slow each other
+    down on this machine (shared caches and memory, the host's other guests)."""
+    start = time.monotonic()
+    children = [subprocess.Popen(["djpeg", "-outfile", "/dev/null", path]) for _ in range(2)]
+    if any(child.wait() != 0 for child in children):
+        raise RuntimeError("djpeg failed on " + path)
+    return time.monotonic() - start
+
+
 def median_pair(runs):
     return statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)
+
+
+def paired_ratios(opens, references, index):
+    """Each open's figure over the djpeg run right before it: the median and the range."""
+    ratios = sorted(o[index] / r[index] for o, r in zip(opens, references))
+    return statistics.median(ratios), ratios[0], ratios[-1]
 
 
 def print_breakdown(runs):
@@ -156,6 +177,9 @@ def main(argv):
     threads = "--threads" in argv
     if threads:
         argv.remove("--threads")
+    twice = "--two-at-once" in argv
+    if twice:
+        argv.remove("--two-at-once")
     repeat = 3
     if "--repeat" in argv:
         at = argv.index("--repeat")
@@ -166,19 +190,29 @@ def main(argv):
         return 2
     program = os.path.abspath(argv[1])
     print(f"Black-box open (Xvfb, xdotool), median of {repeat}, load average {os.getloadavg()[0]:.1f}")
-    print(f"  {'map':<28} {'djpeg wall s':>12} {'cpu s':>7} {'open wall s':>12} {'x ref':>6} {'cpu s':>7} {'x ref':>6}")
+    print(f"  {'map':<28} {'djpeg wall s':>12} {'cpu s':>7} {'open wall s':>12} {'x ref':>6} {'range':>11} "
+          f"{'cpu s':>7} {'x ref':>6}")
     for path in argv[2:]:
         path = os.path.abspath(path)
-        reference = median_pair([djpeg_once(path) for _ in range(repeat)])
-        runs = [open_once(program, path, threads) for _ in range(repeat)]
-        opened = median_pair(runs)
+        references, runs = [], []
+        for _ in range(repeat):
+            references.append(djpeg_once(path))
+            runs.append(open_once(program, path, threads))
+        reference, opened = median_pair(references), median_pair(runs)
+        wall_ratio, lowest, highest = paired_ratios(runs, references, 0)
+        cpu_ratio = paired_ratios(runs, references, 1)[0]
         # Opening means decoding the file at least once; less processor time than that means the typed name
         # never reached the program (focus lost, dialog not up), and the figure measures nothing.
         doubt = "  (less than one decode: did the map open?)" if opened[1] < 0.5 * reference[1] else ""
         print(f"  {os.path.basename(path):<28} {reference[0]:12.3f} {reference[1]:7.3f} {opened[0]:12.3f} "
-              f"{opened[0] / reference[0]:6.2f} {opened[1]:7.3f} {opened[1] / reference[1]:6.2f}{doubt}", flush=True)
+              f"{wall_ratio:6.2f} {lowest:5.2f}-{highest:<5.2f} {opened[1]:7.3f} {cpu_ratio:6.2f}{doubt}", flush=True)
         if threads:
             print_breakdown(runs)
+        if twice:
+            pairs = [djpeg_twice_at_once(path) / djpeg_once(path)[0] for _ in range(repeat)]
+            print(f"    two djpeg at once: {statistics.median(pairs):.2f} x one alone (median of {repeat}); "
+                  f"so djpeg's work split over two cores could take {statistics.median(pairs) / 2:.2f} x at best",
+                  flush=True)
     return 0
 
 
