@@ -116,8 +116,8 @@ void ReduceRgb888Row(const uchar* const* rows, int rowCount, int width, std::vec
   const int wholeBlocks = width / Divisor;
   const std::uint16_t* sums = columns.data();
   if (rowCount == Divisor) {
-    constexpr std::integral_constant<std::uint32_t, Divisor * Divisor> kBlockPixels;
-    for (int x = 0; x < wholeBlocks; ++x) target[x] = BlockMean(sums + x * Divisor * 3, Divisor, kBlockPixels());
+    constexpr std::integral_constant<std::uint32_t, Divisor * Divisor> kBlockPixels{};
+    for (int x = 0; x < wholeBlocks; ++x) target[x] = BlockMean(sums + x * Divisor * 3, Divisor, kBlockPixels);
   } else {  // the last rows of the picture, fewer than a block
     const auto pixels = static_cast<std::uint32_t>(Divisor * rowCount);
     for (int x = 0; x < wholeBlocks; ++x) target[x] = BlockMean(sums + x * Divisor * 3, Divisor, pixels);
