@@ -36,10 +36,10 @@ ExportDialog::ExportDialog(geo::Geo& geo, const std::optional<geo::Crs>& mapCrs,
   setModal(false);
   Format = new QComboBox(this);
   for (const geo::ExportFormat format : kFormats) Format->addItem(FormatName(format));
-  MapGeoreferenceOption = new QRadioButton(mapCrs ? "The map's: " + CrsTitle(*mapCrs) : QString("The map's: none chosen"), this);
+  MapCrsOption = new QRadioButton(mapCrs ? "The map's: " + CrsTitle(*mapCrs) : QString("The map's: none chosen"), this);
   OtherCrsOption = new QRadioButton("Another: none chosen", this);
   ChangeCrs = new QPushButton(QString::fromUtf8("C&hange\u2026"), this);
-  MapGeoreferenceOption->setChecked(true);
+  MapCrsOption->setChecked(true);
   Note = new QLabel(this);
   Note->setWordWrap(true);
   ExportButton = new QPushButton(QString::fromUtf8("&Export\u2026"), this);
@@ -49,7 +49,7 @@ ExportDialog::ExportDialog(geo::Geo& geo, const std::optional<geo::Crs>& mapCrs,
   other->addWidget(OtherCrsOption, 1);
   other->addWidget(ChangeCrs);
   auto* crs = new QVBoxLayout;
-  crs->addWidget(MapGeoreferenceOption);
+  crs->addWidget(MapCrsOption);
   crs->addLayout(other);
   crs->addWidget(Note);
   auto* form = new QFormLayout;
@@ -73,7 +73,7 @@ CrsChooser* ExportDialog::chooser() const { return chooser_; }
 
 void ExportDialog::showFormat() {
   const bool fixed = geo::FixesWgs84(kFormats[Format->currentIndex()]);
-  for (QWidget* control : {static_cast<QWidget*>(MapGeoreferenceOption), static_cast<QWidget*>(OtherCrsOption),
+  for (QWidget* control : {static_cast<QWidget*>(MapCrsOption), static_cast<QWidget*>(OtherCrsOption),
                            static_cast<QWidget*>(ChangeCrs)})
     control->setEnabled(!fixed);
   Note->setText(fixed ? "This format is always WGS 84 longitude and latitude." : QString());

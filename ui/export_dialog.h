@@ -36,7 +36,7 @@ class ExportDialog : public QDialog {
   CrsChooser* chooser() const;
 
   QComboBox* Format = nullptr;
-  QRadioButton* MapGeoreferenceOption = nullptr;
+  QRadioButton* MapCrsOption = nullptr;
   QRadioButton* OtherCrsOption = nullptr;
   QPushButton* ChangeCrs = nullptr;
   QLabel* Note = nullptr;

@@ -158,7 +158,7 @@ class Form1 : public QWidget, public Form1Controls {
   void reportJournalFailure();
   // The map's coordinate system and the export; PROJ and GDAL are loaded by the first of these.
   geo::Geo* geoOrSayWhyNot();
-  void chooseMapGeoreference(const geo::Crs& crs);
+  void chooseMapCrs(const geo::Crs& crs);
   void exportAs(const ExportDialog::Choice& choice);
   std::string latitudeLongitude(const Cursor& cursor) const;
 

@@ -80,7 +80,7 @@ void Form1::CoordinateSystem() {
     crsChooser_ = new CrsChooser(*geo, "The coordinate system the map is drawn in, kept with the map for GDAL and QGIS.",
                                  georef_->crs(), this);
     crsChooser_->setAttribute(Qt::WA_DeleteOnClose);
-    crsChooser_->setChooseHandler([this](const geo::Crs& crs) { chooseMapGeoreference(crs); });
+    crsChooser_->setChooseHandler([this](const geo::Crs& crs) { chooseMapCrs(crs); });
   }
   crsChooser_->show();
   crsChooser_->raise();
@@ -90,7 +90,7 @@ void Form1::CoordinateSystem() {
 CrsChooser* Form1::crsChooser() const { return crsChooser_; }
 ExportDialog* Form1::exportDialog() const { return exportDialog_; }
 
-void Form1::chooseMapGeoreference(const geo::Crs& crs) {
+void Form1::chooseMapCrs(const geo::Crs& crs) {
   // The side file goes beside the picture shown, whatever the info file put into the map's name field.
   const std::string& map = shownMap_;
   if (const std::optional<geo::GeoError> error = georef_->choose(map, crs)) {
