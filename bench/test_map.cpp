@@ -145,7 +145,7 @@ std::optional<QString> CachedTestMap(QSize size) {
 
 std::optional<QString> CachedRestartMap(const QString& plainMap) {
   QString path = plainMap;
-  path.replace(".jpg", "-rst1.jpg");
+  path.insert(path.lastIndexOf(".jpg"), "-rst1");  // only the name's own suffix, not a folder's
   if (QFileInfo(path).isFile()) return path;
   const int exitCode = QProcess::execute("jpegtran", {"-restart", "1", "-outfile", path + ".part", plainMap});
   if (exitCode != 0 || !QFile::rename(path + ".part", path)) return std::nullopt;
