@@ -29,6 +29,9 @@ std::shared_ptr<void> MapPixels(std::size_t bytes, uchar*& rows) {
   void* base = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (base == MAP_FAILED) return nullptr;
   rows = static_cast<uchar*>(base);
+#if defined(MADV_NOHUGEPAGE)
+  madvise(base, bytes, MADV_NOHUGEPAGE);  // where huge pages are the system's default; a refusal only costs speed
+#endif
   return std::shared_ptr<void>(base, [bytes](void* mapped) { munmap(mapped, bytes); });
 }
 #endif
